@@ -1,0 +1,34 @@
+#include "errors.h"
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+QString errorKindText(ErrorKind kind)
+{
+    switch (kind) {
+    case ErrorKind::TypeMismatch: return u"Tür uyuşmazlığı"_s;
+    case ErrorKind::DivisionByZero: return u"Sıfıra bölme"_s;
+    case ErrorKind::Overflow: return u"Taşma"_s;
+    case ErrorKind::FileNotFound: return u"Dosya bulunamadı"_s;
+    case ErrorKind::FileAccess: return u"Dosya erişim hatası"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+RuntimeError::RuntimeError(ErrorKind kind, QString detail) : m_kind(kind), m_detail(std::move(detail)) {}
+
+const char *RuntimeError::what() const noexcept
+{
+    switch (m_kind) {
+    case ErrorKind::TypeMismatch: return "type mismatch";
+    case ErrorKind::DivisionByZero: return "division by zero";
+    case ErrorKind::Overflow: return "overflow";
+    case ErrorKind::FileNotFound: return "file not found";
+    case ErrorKind::FileAccess: return "file access error";
+    }
+    return "runtime error";
+}
+
+} // namespace varnek

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "errors.h"
+#include "services.h"
+
+#include <utility>
+
+namespace varnek {
+
+// Wraps an event handler so that a RuntimeError ends the handler, is reported, and never
+// crosses Qt's event loop.
+template <typename Handler>
+auto guarded(Services &services, Handler handler)
+{
+    return [&services, handler = std::move(handler)](auto &&...args) {
+        try {
+            handler(std::forward<decltype(args)>(args)...);
+        } catch (const RuntimeError &error) {
+            services.reportError(error);
+        }
+    };
+}
+
+} // namespace varnek

@@ -1,0 +1,58 @@
+#include "layout.h"
+
+#include <QPalette>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+QSize clientSize(int widthTwips, int heightTwips)
+{
+    return {twipsToPixels(widthTwips), twipsToPixels(heightTwips)};
+}
+
+void place(QWidget *widget, const Twips &geometry)
+{
+    widget->setGeometry(twipsToPixels(geometry.left), twipsToPixels(geometry.top), twipsToPixels(geometry.width),
+                        twipsToPixels(geometry.height));
+}
+
+QFont fixedsysFont()
+{
+    QFont font(u"Fixedsys"_s, 9);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+void setColours(QWidget *widget, const QColor &text, const QColor &background)
+{
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, text);
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, background);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)
+    : QWidget(parent)
+{
+    setObjectName(name);
+    const int left = twipsToPixels(std::min(x1, x2));
+    const int top = twipsToPixels(std::min(y1, y2));
+    const int length = twipsToPixels(std::max(x1, x2)) - left + width;
+    const int height = twipsToPixels(std::max(y1, y2)) - top + width;
+    // A pen of width w is centred on the line, so the strip starts half a pen before it.
+    setGeometry(left - width / 2, top - width / 2, y1 == y2 ? length : width, x1 == x2 ? height : width);
+    QPalette palette;
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+} // namespace varnek

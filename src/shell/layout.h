@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+namespace varnek {
+
+// Positions in the layout tables are twips; 15 twips are one logical pixel.
+struct Twips {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+
+QSize clientSize(int widthTwips, int heightTwips);
+void place(QWidget *widget, const Twips &geometry);
+
+// Creates a control of type T under its designer name and places it.
+template <typename T>
+T *makeControl(QWidget *parent, const QString &name, const Twips &geometry)
+{
+    auto *control = new T(parent);
+    control->setObjectName(name);
+    place(control, geometry);
+    return control;
+}
+
+// "Fixedsys" is a Windows bitmap font; elsewhere the nearest monospace face stands in.
+QFont fixedsysFont();
+
+// Text colour on background colour, for labels and boxes.
+void setColours(QWidget *widget, const QColor &text, const QColor &background);
+
+// A straight line of the given pen width between two points in twips.
+class Line final : public QWidget {
+public:
+    Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour);
+};
+
+} // namespace varnek
