@@ -19,6 +19,12 @@ void place(QWidget *widget, const Twips &geometry)
                         twipsToPixels(geometry.height));
 }
 
+Qt::WindowFlags dialogWindowFlags()
+{
+    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
 QFont fixedsysFont()
 {
     QFont font(u"Fixedsys"_s, 9);

@@ -31,6 +31,9 @@ T *makeControl(QWidget *parent, const QString &name, const Twips &geometry)
     return control;
 }
 
+// A fixed dialog frame: title bar with a close button only, no entry in the task bar.
+Qt::WindowFlags dialogWindowFlags();
+
 // "Fixedsys" is a Windows bitmap font; elsewhere the nearest monospace face stands in.
 QFont fixedsysFont();
 

@@ -18,21 +18,28 @@ QWidget *findBox(QWidget *window, const QString &box)
 
 } // namespace
 
-QString WindowHub::boxText(WindowName window, const QString &box)
+QString boxText(QWidget *window, const QString &box)
 {
-    QWidget *widget = findBox(this->window(window), box);
+    QWidget *widget = findBox(window, box);
     if (auto *line = qobject_cast<QLineEdit *>(widget))
         return line->text();
     return static_cast<QPlainTextEdit *>(widget)->toPlainText();
 }
 
-void WindowHub::setBoxText(WindowName window, const QString &box, const QString &text)
+void setBoxText(QWidget *window, const QString &box, const QString &text)
 {
-    QWidget *widget = findBox(this->window(window), box);
+    QWidget *widget = findBox(window, box);
     if (auto *line = qobject_cast<QLineEdit *>(widget))
         line->setText(text);
     else
         static_cast<QPlainTextEdit *>(widget)->setPlainText(text);
+}
+
+QString WindowHub::boxText(WindowName window, const QString &box) { return varnek::boxText(this->window(window), box); }
+
+void WindowHub::setBoxText(WindowName window, const QString &box, const QString &text)
+{
+    varnek::setBoxText(this->window(window), box, text);
 }
 
 } // namespace varnek

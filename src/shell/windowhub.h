@@ -41,4 +41,8 @@ public:
     void setBoxText(WindowName window, const QString &box, const QString &text);
 };
 
+// The same for a window at hand; a box is a single- or multi-line text box.
+QString boxText(QWidget *window, const QString &box);
+void setBoxText(QWidget *window, const QString &box, const QString &text);
+
 } // namespace varnek

@@ -1,0 +1,128 @@
+#include "conversionmenu.h"
+
+#include "conversionwindow.h"
+#include "guard.h"
+#include "windowhub.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+namespace {
+
+struct Prompt {
+    const char16_t *text;
+    const char16_t *title;
+    const char16_t *box;
+};
+
+constexpr Prompt ratePrompts[] = {
+    {u"Doların Satılış Fiyatı?", u"DOLAR", u"Dolarsatilis"},
+    {u"Markın Satılış Fiyatı?", u"MARK", u"Marksatilis"},
+    {u"Sterlinin Satılış Fiyatı?", u"STERLIN", u"Sterlinsatilis"},
+    {u"Frankın Satılış Fiyatı?", u"FRANK", u"Franksatilis"},
+};
+
+class MenuBuilder {
+public:
+    MenuBuilder(ConversionWindow &window, WindowHub &hub) : m_window(window), m_hub(hub) {}
+
+    QMenu *menu(const QString &name, const QString &caption)
+    {
+        auto *menu = new QMenu(caption, &m_window);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        m_menus.append(menu);
+        return menu;
+    }
+
+    // An item that stands greyed and does nothing.
+    void disabled(QMenu *menu, const QString &name, const QString &caption)
+    {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setEnabled(false);
+    }
+
+    void item(QMenu *menu, const QString &name, const QString &caption, std::function<void()> command)
+    {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        QObject::connect(action, &QAction::triggered, &m_window,
+                         guarded(m_hub.services(), [command = std::move(command)](bool) { command(); }));
+    }
+
+    QList<QMenu *> menus() const { return m_menus; }
+
+private:
+    ConversionWindow &m_window;
+    WindowHub &m_hub;
+    QList<QMenu *> m_menus;
+};
+
+void askForRates(ConversionWindow &window, Services &services)
+{
+    for (const Prompt &prompt : ratePrompts) {
+        const std::optional<QString> answer =
+            services.prompt(QString::fromUtf16(prompt.text), QString::fromUtf16(prompt.title));
+        // Cancel keeps the rate the user had; an empty OK still empties the box.
+        if (answer)
+            setBoxText(&window, QString::fromUtf16(prompt.box), *answer);
+    }
+}
+
+} // namespace
+
+QList<QMenu *> createConversionMenus(ConversionWindow &window, WindowHub &hub)
+{
+    MenuBuilder b(window, hub);
+    Services &services = hub.services();
+    const bool tlToCurrency = window.direction() == Direction::TlToCurrency;
+
+    QMenu *dosya = b.menu(u"mnuDosya"_s, u"&Dosya"_s);
+    b.disabled(dosya, u"mnuYardimal"_s, u"&Yardım Al"_s);
+    b.disabled(dosya, u"mnuUpgrade"_s, u"&Upgrade"_s);
+    b.item(dosya, u"mnuKapat"_s, u"&Kapat"_s, [&hub] { hub.show(WindowName::uyari); });
+
+    QMenu *islemler = b.menu(u"mnuIslemler"_s, u"&Çevirme İşlemleri"_s);
+    b.item(islemler, u"mnuDoviztoTL"_s, u"&Döviz'den TL'ye"_s,
+           [&hub] { hub.setChildState(WindowName::adovizdentlye, Qt::WindowNoState); });
+    b.item(islemler, u"mnuTLtoDoviz"_s, u"&TL'den Döviz'e"_s,
+           [&hub] { hub.setChildState(WindowName::atldendovize, Qt::WindowNoState); });
+
+    QMenu *ayarlar = b.menu(u"mnuAyarlar"_s, u"&Ayarlar"_s);
+    b.item(ayarlar, u"mnuKurgirdilerinitemizle"_s, u"&Kur Girdilerini Temizle"_s, [&window] { window.clearBoxes(); });
+    b.disabled(ayarlar, u"mnugerial"_s, u"&Geri Al"_s);
+    b.disabled(ayarlar, u"mnuilerial"_s, u"&İleri Al"_s);
+
+    QMenu *kurlar = b.menu(u"mnuGununkurları"_s, u"&Günün Kurları"_s);
+    b.disabled(kurlar, u"mnuGuncelle"_s, tlToCurrency ? u"&Web ÜstündeGüncelle"_s : u"&Web Üstünde Güncelle"_s);
+    b.disabled(kurlar, u"mnuBak"_s, u"&Kurlara Gözat"_s);
+    b.item(kurlar, u"mnuOtomatikayarla"_s, u"&Otomatik Ayarla (Elle)"_s,
+           [&window, &services] { askForRates(window, services); });
+    b.item(kurlar, u"mnuElleayarla"_s, u"&Elle Ayarla"_s, [&hub] { hub.show(WindowName::Form2); });
+
+    QMenu *ek = b.menu(u"mnuEk"_s, u"&Ek"_s);
+    b.item(ek, u"mnuhmakinesi"_s, u"&Hesap Makinesi"_s, [&hub] { hub.show(WindowName::hesapmakinesi); });
+
+    QMenu *pencere = b.menu(u"mnuPencere"_s, u"&Pencere"_s);
+    b.item(pencere, u"mnuDose"_s, u"&Döşe"_s, [&hub] { hub.arrange(Arrangement::TileSideBySide); });
+    b.item(pencere, u"mnuBasamakla"_s, u"&Basamakla"_s, [&hub] { hub.arrange(Arrangement::Cascade); });
+
+    QMenu *yardim = b.menu(u"mnuYardim"_s, u"&Yardım"_s);
+    b.disabled(yardim, u"mnuWebsitesi"_s, u"&Web Sitesi"_s);
+    b.item(yardim, u"mnuKullanim"_s, u"&Nasıl Kullanılır?"_s, [&services] {
+        services.message(u"Kullanım kılavuzu (Yardım.hlp) dosyasıdır."_s, u"Nasıl Kullanılır?"_s,
+                         Services::Icon::Warning);
+    });
+    b.item(yardim, u"mnuhakkinda"_s, u"&Hakkında"_s, [&hub] { hub.show(WindowName::frmAbout); });
+
+    return b.menus();
+}
+
+} // namespace varnek

@@ -1,0 +1,172 @@
+#include "conversionwindow.h"
+
+#include "assets.h"
+#include "conversionmenu.h"
+#include "guard.h"
+#include "layout.h"
+#include "numberrules.h"
+#include "windowhub.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+namespace {
+
+const QColor green(0, 255, 0);
+const QColor lineGreen(0, 192, 0);
+
+struct BoxSpec {
+    const char16_t *name;
+    Twips geometry;
+    int tabInTlToCurrency;
+    int tabInCurrencyToTl;
+};
+
+// Row by row: rate, amount, result.
+constexpr BoxSpec boxes[] = {
+    {u"Dolarsatilis", {360, 480, 1335, 285}, 0, 6},
+    {u"Paramiktari", {360, 1080, 1335, 285}, 1, 7},
+    {u"Sonucdolar", {1920, 480, 1215, 855}, 2, 10},
+    {u"Marksatilis", {360, 1800, 1335, 285}, 3, 8},
+    {u"Paramiktari2", {360, 2400, 1335, 285}, 4, 9},
+    {u"Sonucmark", {1920, 1800, 1215, 855}, 5, 11},
+    {u"Sterlinsatilis", {360, 3120, 1335, 285}, 6, 4},
+    {u"Paramiktari3", {360, 3720, 1335, 285}, 7, 3},
+    {u"Sonucsterlin", {1920, 3120, 1215, 855}, 8, 5},
+    {u"Franksatilis", {360, 4440, 1335, 285}, 9, 2},
+    {u"Paramiktari4", {360, 5040, 1335, 285}, 10, 1},
+    {u"Sonucfrank", {1920, 4440, 1215, 855}, 11, 0},
+};
+
+struct LabelSpec {
+    const char16_t *name;
+    int left;
+    int top;
+    int widthInTlToCurrency;
+    int widthInCurrencyToTl;
+    const char16_t *textInTlToCurrency;
+    const char16_t *textInCurrencyToTl;
+};
+
+constexpr LabelSpec labels[] = {
+    {u"Label1", 360, 240, 1575, 1575, u"Doların Satılış Fiyatı:", u"Doların Satılış Fiyatı:"},
+    {u"Label2", 360, 840, 1455, 1455, u"Para Miktarı: (TL)", u"Dolar Miktarı:"},
+    {u"Label5", 1920, 240, 1215, 1215, u"Sonuç: (Dolar)", u"Sonuç: (TL)"},
+    {u"Label3", 360, 1560, 1455, 1455, u"Markın Satılış Fiyatı:", u"Markın Satılış Fiyatı:"},
+    {u"Label4", 360, 2160, 1455, 1455, u"Para Miktarı: (TL)", u"Mark Miktarı:"},
+    {u"Label6", 1920, 1560, 1215, 1215, u"Sonuç: (Mark)", u"Sonuç: (TL)"},
+    {u"Label7", 360, 2880, 1455, 1455, u"Sterlinin Satılış Fiyatı:", u"Sterlinin Satılış Fiyatı:"},
+    {u"Label8", 360, 3480, 1455, 1455, u"Para Miktarı: (TL)", u"Sterlin Miktarı:"},
+    {u"Label9", 1920, 2880, 1455, 1335, u"Sonuç: (Sterlin)", u"Sonuç: (TL)"},
+    {u"Label10", 360, 4200, 1455, 1455, u"Frankın Satılış Fiyatı:", u"Frankın Satılış Fiyatı:"},
+    {u"Label11", 360, 4800, 1455, 1455, u"Para Miktarı: (TL)", u"Frankın Miktarı:"},
+    {u"Label12", 1920, 4200, 1455, 1215, u"Sonuç: (Frank)", u"Sonuç: (TL)"},
+};
+
+struct LineSpec {
+    const char16_t *name;
+    int x1, y1, x2, y2;
+};
+
+constexpr LineSpec lines[] = {
+    {u"Line5", 120, 120, 3360, 120},   {u"Line6", 3360, 120, 3360, 5520}, {u"Line7", 120, 5520, 3360, 5520},
+    {u"Line4", 120, 120, 120, 5520},   {u"Line1", 120, 1440, 3360, 1440}, {u"Line2", 120, 2760, 3360, 2760},
+    {u"Line3", 120, 4080, 3360, 4080},
+};
+
+QString str(const char16_t *text) { return QString::fromUtf16(text); }
+
+} // namespace
+
+ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(hub), m_direction(direction)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Fixed dialog frame: a close button, no minimise or maximise button.
+    setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowIcon(assets::icon(assets::Picture::ConversionIcon));
+
+    auto *client = new QWidget;
+    client->setFixedSize(clientSize(3480, 5610));
+    setColours(client, green, Qt::black);
+    buildControls(client);
+    setWidget(client);
+    m_menus = createConversionMenus(*this, hub);
+}
+
+void ConversionWindow::clearBoxes()
+{
+    for (const Row &row : m_rows) {
+        row.rate->clear();
+        row.amount->clear();
+        row.result->clear();
+    }
+}
+
+void ConversionWindow::buildControls(QWidget *client)
+{
+    const bool tlToCurrency = m_direction == Direction::TlToCurrency;
+
+    for (const LabelSpec &spec : labels) {
+        const int width = tlToCurrency ? spec.widthInTlToCurrency : spec.widthInCurrencyToTl;
+        auto *label = makeControl<QLabel>(client, str(spec.name), {spec.left, spec.top, width, 255});
+        label->setText(str(tlToCurrency ? spec.textInTlToCurrency : spec.textInCurrencyToTl));
+        setColours(label, green, Qt::black);
+    }
+    for (const LineSpec &spec : lines)
+        new Line(client, str(spec.name), spec.x1, spec.y1, spec.x2, spec.y2, 2, lineGreen);
+
+    std::array<QWidget *, std::size(boxes)> byTabOrder{};
+    for (std::size_t i = 0; i < std::size(boxes); ++i) {
+        const BoxSpec &spec = boxes[i];
+        const bool isResult = i % 3 == 2;
+        QWidget *box = nullptr;
+        if (isResult) {
+            auto *result = makeControl<QPlainTextEdit>(client, str(spec.name), spec.geometry);
+            result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            result->setTabChangesFocus(true);
+            m_rows[i / 3].result = result;
+            box = result;
+        } else {
+            auto *line = makeControl<QLineEdit>(client, str(spec.name), spec.geometry);
+            (i % 3 == 0 ? m_rows[i / 3].rate : m_rows[i / 3].amount) = line;
+            box = line;
+        }
+        box->setFont(fixedsysFont());
+        setColours(box, green, Qt::black);
+        byTabOrder[std::size_t(tlToCurrency ? spec.tabInTlToCurrency : spec.tabInCurrencyToTl)] = box;
+    }
+    for (std::size_t i = 1; i < byTabOrder.size(); ++i)
+        QWidget::setTabOrder(byTabOrder[i - 1], byTabOrder[i]);
+    byTabOrder.front()->setFocus();
+
+    for (const Row &row : m_rows)
+        connect(row.amount, &QLineEdit::returnPressed, this, guarded(m_hub.services(), [this, &row] { convert(row); }));
+}
+
+void ConversionWindow::convert(const Row &row)
+{
+    const QString text =
+        convertTexts(m_direction, row.rate->text(), row.amount->text(), NumberFormat::fromLocale(QLocale()));
+    row.result->setPlainText(text);
+}
+
+atldendovize::atldendovize(WindowHub &hub) : ConversionWindow(hub, Direction::TlToCurrency)
+{
+    setObjectName(u"atldendovize"_s);
+    setWindowTitle(u"[ TL->Döviz ]"_s);
+}
+
+adovizdentlye::adovizdentlye(WindowHub &hub) : ConversionWindow(hub, Direction::CurrencyToTl)
+{
+    setObjectName(u"adovizdentlye"_s);
+    setWindowTitle(u"[ Döviz->TL ]"_s);
+}
+
+} // namespace varnek

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "conversion.h"
+
+#include <QList>
+#include <QMdiSubWindow>
+
+#include <array>
+
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+
+namespace varnek {
+
+class WindowHub;
+
+// The body shared by the two conversion twins; they differ only in direction and texts.
+class ConversionWindow : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    ConversionWindow(WindowHub &hub, Direction direction);
+
+    Direction direction() const { return m_direction; }
+    // The menus this window carries; the main window shows those of the active one.
+    const QList<QMenu *> &menus() const { return m_menus; }
+    // Empties all twelve boxes.
+    void clearBoxes();
+
+private:
+    struct Row {
+        QLineEdit *rate;
+        QLineEdit *amount;
+        QPlainTextEdit *result;
+    };
+
+    void buildControls(QWidget *client);
+    void convert(const Row &row);
+
+    WindowHub &m_hub;
+    const Direction m_direction;
+    std::array<Row, 4> m_rows{};
+    QList<QMenu *> m_menus;
+};
+
+class atldendovize final : public ConversionWindow {
+    Q_OBJECT
+
+public:
+    explicit atldendovize(WindowHub &hub);
+};
+
+class adovizdentlye final : public ConversionWindow {
+    Q_OBJECT
+
+public:
+    explicit adovizdentlye(WindowHub &hub);
+};
+
+} // namespace varnek

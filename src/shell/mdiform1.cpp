@@ -1,0 +1,107 @@
+#include "mdiform1.h"
+
+#include "assets.h"
+#include "conversionwindow.h"
+#include "layout.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <ranges>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+MDIForm1::MDIForm1(WindowHub &hub) : m_hub(hub), m_area(new QMdiArea)
+{
+    setObjectName(u"MDIForm1"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"Varnek Otomasyon v1.6"_s);
+    setWindowIcon(assets::icon(assets::Picture::MainIcon));
+    m_area->setObjectName(u"workspace"_s);
+    m_area->setBackground(Qt::black);
+    setCentralWidget(m_area);
+    menuBar()->setObjectName(u"menuBar"_s);
+    menuBar()->hide();
+    connect(m_area, &QMdiArea::subWindowActivated, this, &MDIForm1::showMenusOf);
+
+    resize(clientSize(5970, 6015));
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    setWindowState(Qt::WindowMaximized);
+}
+
+void MDIForm1::load()
+{
+    m_hub.show(WindowName::adovizdentlye);
+    m_hub.show(WindowName::atldendovize);
+}
+
+void MDIForm1::addChild(QMdiSubWindow *child)
+{
+    m_area->addSubWindow(child);
+    child->setWindowState(Qt::WindowMinimized);
+    connect(child, &QObject::destroyed, this, &MDIForm1::childGone);
+}
+
+void MDIForm1::showMenusOf(QMdiSubWindow *active)
+{
+    // Deactivating the frame reports no active child; the menus of the last one stay.
+    if (!active || active == m_menuOwner)
+        return;
+    auto *window = qobject_cast<ConversionWindow *>(active);
+    if (!window)
+        return;
+    m_menuOwner = active;
+    QMenuBar *bar = menuBar();
+    bar->clear();
+    for (QMenu *menu : window->menus())
+        bar->addMenu(menu);
+    bar->show();
+}
+
+void MDIForm1::childGone(QObject *child)
+{
+    if (child != m_menuOwner)
+        return;
+    m_menuOwner = nullptr;
+    menuBar()->clear();
+    // The area may not have forgotten the dying child yet, so pick a survivor by hand.
+    for (QMdiSubWindow *other : m_area->subWindowList(QMdiArea::ActivationHistoryOrder) | std::views::reverse) {
+        if (other != child) {
+            showMenusOf(other);
+            return;
+        }
+    }
+    menuBar()->hide();
+}
+
+void MDIForm1::showChild(QMdiSubWindow *child)
+{
+    if (!isVisible())
+        show();
+    child->show();
+    m_area->setActiveSubWindow(child);
+}
+
+void MDIForm1::arrange(Arrangement arrangement)
+{
+    if (arrangement == Arrangement::Cascade)
+        m_area->cascadeSubWindows();
+    else
+        m_area->tileSubWindows();
+}
+
+void MDIForm1::closeEvent(QCloseEvent *event)
+{
+    m_area->closeAllSubWindows();
+    m_hub.show(WindowName::uyari);
+    event->accept();
+}
+
+} // namespace varnek

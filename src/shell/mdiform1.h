@@ -1,0 +1,38 @@
+#pragma once
+
+#include "windowhub.h"
+
+#include <QMainWindow>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace varnek {
+
+// The multiple-document frame that holds the two conversion windows.
+class MDIForm1 final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MDIForm1(WindowHub &hub);
+
+    // Opens both conversion windows; runs each time the window is created.
+    void load();
+    void addChild(QMdiSubWindow *child);
+    void showChild(QMdiSubWindow *child);
+    void arrange(Arrangement arrangement);
+    QMdiArea *workspace() const { return m_area; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showMenusOf(QMdiSubWindow *active);
+    void childGone(QObject *child);
+
+    WindowHub &m_hub;
+    QMdiSubWindow *m_menuOwner = nullptr;
+    QMdiArea *m_area;
+};
+
+} // namespace varnek

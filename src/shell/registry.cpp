@@ -1,0 +1,114 @@
+#include "registry.h"
+
+#include "conversionwindow.h"
+#include "mdiform1.h"
+#include "splash.h"
+#include "uyari.h"
+
+#include <QMdiSubWindow>
+
+namespace varnek {
+
+namespace {
+
+std::size_t slot(WindowName name) { return static_cast<std::size_t>(name); }
+
+} // namespace
+
+Registry::Registry(Services &services) : m_services(services) {}
+
+Registry::~Registry()
+{
+    // Deleting sends no close event, so no closing step runs on the way out.
+    for (auto &window : m_windows)
+        delete window.data();
+}
+
+bool Registry::isChild(WindowName name)
+{
+    return name == WindowName::atldendovize || name == WindowName::adovizdentlye;
+}
+
+QWidget *Registry::existing(WindowName name) const { return m_windows[slot(name)].data(); }
+
+QWidget *Registry::window(WindowName name)
+{
+    if (QWidget *w = existing(name))
+        return w;
+    return create(name);
+}
+
+MDIForm1 *Registry::mainWindow() { return static_cast<MDIForm1 *>(window(WindowName::MDIForm1)); }
+
+QWidget *Registry::create(WindowName name)
+{
+    QWidget *created = nullptr;
+    switch (name) {
+    case WindowName::splash: created = new splash(*this); break;
+    case WindowName::MDIForm1: {
+        auto *main = new MDIForm1(*this);
+        m_windows[slot(name)] = main;
+        main->load();
+        return main;
+    }
+    case WindowName::atldendovize:
+    case WindowName::adovizdentlye: {
+        MDIForm1 *main = mainWindow();
+        QMdiSubWindow *child = name == WindowName::atldendovize ? static_cast<QMdiSubWindow *>(new atldendovize(*this))
+                                                                : new adovizdentlye(*this);
+        m_windows[slot(name)] = child;
+        main->addChild(child);
+        return child;
+    }
+    case WindowName::uyari: created = new uyari(*this); break;
+    case WindowName::Form2:
+    case WindowName::hesapmakinesi:
+    case WindowName::frmAbout: return nullptr;
+    }
+    m_windows[slot(name)] = created;
+    return created;
+}
+
+void Registry::show(WindowName name)
+{
+    QWidget *w = window(name);
+    if (!w)
+        return;
+    if (isChild(name)) {
+        mainWindow()->showChild(static_cast<QMdiSubWindow *>(w));
+        return;
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void Registry::hide(WindowName name)
+{
+    if (QWidget *w = existing(name))
+        w->hide();
+}
+
+void Registry::load(WindowName name) { window(name); }
+
+void Registry::unload(WindowName name)
+{
+    if (QWidget *w = existing(name))
+        w->close();
+}
+
+void Registry::setChildState(WindowName name, Qt::WindowStates state)
+{
+    Q_ASSERT(isChild(name));
+    QWidget *w = window(name);
+    w->setWindowState(state);
+    mainWindow()->showChild(static_cast<QMdiSubWindow *>(w));
+}
+
+void Registry::arrange(Arrangement arrangement)
+{
+    if (auto *main = static_cast<MDIForm1 *>(existing(WindowName::MDIForm1)))
+        main->arrange(arrangement);
+}
+
+} // namespace varnek

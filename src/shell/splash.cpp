@@ -1,0 +1,52 @@
+#include "splash.h"
+
+#include "assets.h"
+#include "guard.h"
+#include "layout.h"
+#include "windowhub.h"
+
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+splash::splash(WindowHub &hub)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_backdrop(assets::pixmap(assets::Picture::Backdrop))
+{
+    setObjectName(u"splash"_s);
+    setFixedSize(clientSize(5400, 4320));
+
+    auto *run = makeControl<QToolButton>(this, u"Command1"_s, {4320, 2520, 975, 855});
+    run->setText(u"Çalıştır"_s);
+    run->setIcon(assets::icon(assets::Picture::RunButton));
+    run->setIconSize({32, 32});
+    run->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    run->setFocusPolicy(Qt::StrongFocus);
+
+    auto *quit = makeControl<QPushButton>(this, u"Command2"_s, {4320, 3480, 975, 375});
+    quit->setText(u"Çıkış"_s);
+    setTabOrder(run, quit);
+    run->setFocus();
+
+    Services &services = hub.services();
+    connect(run, &QToolButton::clicked, this, guarded(services, [&hub] {
+                hub.show(WindowName::MDIForm1);
+                hub.hide(WindowName::splash);
+            }));
+    connect(quit, &QPushButton::clicked, this, guarded(services, [&services] { services.endProgram(); }));
+
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void splash::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, m_backdrop);
+}
+
+} // namespace varnek

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace varnek {
+
+class WindowHub;
+
+// "Dikkat!": the only way, besides the splash window, to end the program.
+class uyari final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit uyari(WindowHub &hub);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void answerNo();
+
+    WindowHub &m_hub;
+    QPushButton *m_no;
+};
+
+} // namespace varnek

@@ -1,0 +1,320 @@
+#include "conversionwindow.h"
+#include "errors.h"
+#include "mdiform1.h"
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+
+class ConversionWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void enterConverts_data();
+    void enterConverts();
+    void failureKeepsResultAndReports_data();
+    void failureKeepsResultAndReports();
+    void otherKeysAreTypedAndConvertNothing();
+    void enterInRateOrResultBoxDoesNothing();
+    void changingRateRecomputes();
+    void layoutMatchesTheTables_data();
+    void layoutMatchesTheTables();
+    void tabOrderAndFirstFocus_data();
+    void tabOrderAndFirstFocus();
+    void closedWindowComesBackEmpty();
+
+private:
+    QWidget *conversionWindow(const QString &name);
+    void type(QWidget *box, const QString &text);
+
+    ScriptedServices *m_services = nullptr;
+    varnek::Registry *m_registry = nullptr;
+};
+
+namespace {
+
+const QString tl = u"atldendovize"_s;
+const QString dtl = u"adovizdentlye"_s;
+
+struct RowBoxes {
+    QString rate, amount, result;
+};
+
+const RowBoxes rows[] = {
+    {u"Dolarsatilis"_s, u"Paramiktari"_s, u"Sonucdolar"_s},
+    {u"Marksatilis"_s, u"Paramiktari2"_s, u"Sonucmark"_s},
+    {u"Sterlinsatilis"_s, u"Paramiktari3"_s, u"Sonucsterlin"_s},
+    {u"Franksatilis"_s, u"Paramiktari4"_s, u"Sonucfrank"_s},
+};
+
+QString resultText(QWidget *window, const QString &name)
+{
+    return window->findChild<QPlainTextEdit *>(name)->toPlainText();
+}
+
+} // namespace
+
+void ConversionWindowsTest::init()
+{
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    m_services = new ScriptedServices;
+    m_registry = new varnek::Registry(*m_services);
+    m_registry->show(WindowName::MDIForm1);
+}
+
+void ConversionWindowsTest::cleanup()
+{
+    delete m_registry;
+    delete m_services;
+}
+
+QWidget *ConversionWindowsTest::conversionWindow(const QString &name)
+{
+    return m_registry->window(name == tl ? WindowName::atldendovize : WindowName::adovizdentlye);
+}
+
+// keyClicks goes through Latin-1, so each character travels as the event's own text.
+void ConversionWindowsTest::type(QWidget *box, const QString &text)
+{
+    box->setFocus();
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+void ConversionWindowsTest::enterConverts_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("expected");
+
+    for (int row = 0; row < 4; ++row) {
+        const QByteArray r = QByteArray::number(row + 1);
+        QTest::newRow("tl->currency grouped rate, row " + r) << tl << row << u"1.250.000"_s << u"100.000.000"_s << u"80"_s;
+        QTest::newRow("currency->tl no grouping in result, row " + r) << dtl << row << u"1.250.000"_s << u"80"_s
+                                                                        << u"100000000"_s;
+    }
+    QTest::newRow("one third") << tl << 0 << u"3"_s << u"1"_s << u"0,333333333333333"_s;
+    QTest::newRow("small result in exponent form") << tl << 1 << u"1.250.000"_s << u"100"_s << u"8E-05"_s;
+    QTest::newRow("negative amount") << tl << 2 << u"2"_s << u"-100"_s << u"-50"_s;
+    QTest::newRow("rate with blanks around") << tl << 3 << u"  1.250.000  "_s << u"2.500.000"_s << u"2"_s;
+    QTest::newRow("large result in exponent form") << dtl << 0 << u"1.000"_s << u"1.000.000.000.000"_s << u"1E+15"_s;
+    QTest::newRow("zero rate multiplies to zero") << dtl << 1 << u"0"_s << u"55"_s << u"0"_s;
+    QTest::newRow("decimal comma") << dtl << 2 << u"1,5"_s << u"3"_s << u"4,5"_s;
+    QTest::newRow("turkish full stop is a group separator") << dtl << 3 << u"1.5"_s << u"2"_s << u"30"_s;
+    QTest::newRow("underflow is written") << tl << 0 << u"1E+300"_s << u"1E-300"_s << u"0"_s;
+}
+
+void ConversionWindowsTest::enterConverts()
+{
+    QFETCH(QString, window);
+    QFETCH(int, row);
+    QFETCH(QString, rate);
+    QFETCH(QString, amount);
+    QFETCH(QString, expected);
+
+    QWidget *w = conversionWindow(window);
+    const RowBoxes &boxes = rows[row];
+    type(w->findChild<QLineEdit *>(boxes.rate), rate);
+    auto *amountBox = w->findChild<QLineEdit *>(boxes.amount);
+    type(amountBox, amount);
+    QTest::keyClick(amountBox, Qt::Key_Return);
+
+    QCOMPARE(resultText(w, boxes.result), expected);
+    QCOMPARE(w->findChild<QLineEdit *>(boxes.rate)->text(), rate);
+    QCOMPARE(amountBox->text(), amount);
+    QCOMPARE(m_services->messages.size(), 0);
+    // The other rows are untouched.
+    for (int other = 0; other < 4; ++other)
+        if (other != row)
+            QCOMPARE(resultText(w, rows[other].result), QString());
+}
+
+void ConversionWindowsTest::failureKeepsResultAndReports_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<varnek::ErrorKind>("kind");
+
+    using K = varnek::ErrorKind;
+    QTest::newRow("empty amount") << tl << u"2"_s << QString() << K::TypeMismatch;
+    QTest::newRow("both empty") << dtl << QString() << QString() << K::TypeMismatch;
+    QTest::newRow("letters in the rate") << dtl << u"abc"_s << u"1"_s << K::TypeMismatch;
+    QTest::newRow("zero rate, non-zero amount") << tl << u"0"_s << u"5"_s << K::DivisionByZero;
+    QTest::newRow("zero rate, zero amount") << tl << u"0"_s << u"0"_s << K::Overflow;
+    QTest::newRow("number beyond double range") << dtl << u"1E309"_s << u"1"_s << K::Overflow;
+    QTest::newRow("quotient beyond double range") << tl << u"1E-300"_s << u"1E+300"_s << K::Overflow;
+    QTest::newRow("product beyond double range") << dtl << u"1E+300"_s << u"1E+300"_s << K::Overflow;
+    // The text read first decides: the amount in one window, the rate in the other.
+    QTest::newRow("tl->currency reads amount first") << tl << u"1E999"_s << u"abc"_s << K::TypeMismatch;
+    QTest::newRow("currency->tl reads rate first") << dtl << u"1E999"_s << u"abc"_s << K::Overflow;
+}
+
+void ConversionWindowsTest::failureKeepsResultAndReports()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, rate);
+    QFETCH(QString, amount);
+    QFETCH(varnek::ErrorKind, kind);
+
+    QWidget *w = conversionWindow(window);
+    auto *result = w->findChild<QPlainTextEdit *>(u"Sonucmark"_s);
+    result->setPlainText(u"önceki"_s);
+    type(w->findChild<QLineEdit *>(u"Marksatilis"_s), rate);
+    auto *amountBox = w->findChild<QLineEdit *>(u"Paramiktari2"_s);
+    type(amountBox, amount);
+    QTest::keyClick(amountBox, Qt::Key_Enter);
+
+    QCOMPARE(result->toPlainText(), u"önceki"_s);
+    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(m_services->messages.front().title, u"Varnek Otomasyon v1.6"_s);
+    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::Warning);
+    // The program goes on: the same window still converts.
+    m_services->messages.clear();
+    w->findChild<QLineEdit *>(u"Marksatilis"_s)->setText(u"2"_s);
+    amountBox->setText(u"8"_s);
+    QTest::keyClick(amountBox, Qt::Key_Return);
+    QCOMPARE(result->toPlainText(), window == tl ? u"4"_s : u"16"_s);
+}
+
+void ConversionWindowsTest::otherKeysAreTypedAndConvertNothing()
+{
+    QWidget *w = conversionWindow(tl);
+    w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"2"_s);
+    auto *amount = w->findChild<QLineEdit *>(u"Paramiktari"_s);
+    type(amount, u"4ğ"_s);
+    QTest::keyClick(amount, Qt::Key_Tab);
+    QCOMPARE(amount->text(), u"4ğ"_s);
+    QCOMPARE(resultText(w, u"Sonucdolar"_s), QString());
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void ConversionWindowsTest::enterInRateOrResultBoxDoesNothing()
+{
+    for (const QString &name : {tl, dtl}) {
+        QWidget *w = conversionWindow(name);
+        w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"2"_s);
+        w->findChild<QLineEdit *>(u"Paramiktari"_s)->setText(u"4"_s);
+        QTest::keyClick(w->findChild<QLineEdit *>(u"Dolarsatilis"_s), Qt::Key_Return);
+        QCOMPARE(resultText(w, u"Sonucdolar"_s), QString());
+        auto *result = w->findChild<QPlainTextEdit *>(u"Sonucdolar"_s);
+        QTest::keyClick(result, Qt::Key_Return);
+        QCOMPARE(result->toPlainText(), u"\n"_s); // the box takes the line break, nothing converts
+        QVERIFY(m_services->messages.isEmpty());
+    }
+}
+
+void ConversionWindowsTest::changingRateRecomputes()
+{
+    QWidget *w = conversionWindow(dtl);
+    auto *rate = w->findChild<QLineEdit *>(u"Franksatilis"_s);
+    auto *amount = w->findChild<QLineEdit *>(u"Paramiktari4"_s);
+    rate->setText(u"3"_s);
+    amount->setText(u"2"_s);
+    QTest::keyClick(amount, Qt::Key_Return);
+    QTest::keyClick(amount, Qt::Key_Return);
+    QCOMPARE(resultText(w, u"Sonucfrank"_s), u"6"_s);
+    rate->setText(u"0,5"_s);
+    QTest::keyClick(amount, Qt::Key_Return);
+    QCOMPARE(resultText(w, u"Sonucfrank"_s), u"1"_s);
+}
+
+void ConversionWindowsTest::layoutMatchesTheTables_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("tl rate box") << tl << u"Dolarsatilis"_s << QRect(24, 32, 89, 19) << QString();
+    QTest::newRow("tl result box") << tl << u"Sonucfrank"_s << QRect(128, 296, 81, 57) << QString();
+    QTest::newRow("tl label 1") << tl << u"Label1"_s << QRect(24, 16, 105, 17) << u"Doların Satılış Fiyatı:"_s;
+    QTest::newRow("tl label 9") << tl << u"Label9"_s << QRect(128, 192, 97, 17) << u"Sonuç: (Sterlin)"_s;
+    QTest::newRow("tl label 11") << tl << u"Label11"_s << QRect(24, 320, 97, 17) << u"Para Miktarı: (TL)"_s;
+    QTest::newRow("dtl label 9") << dtl << u"Label9"_s << QRect(128, 192, 89, 17) << u"Sonuç: (TL)"_s;
+    QTest::newRow("dtl label 12") << dtl << u"Label12"_s << QRect(128, 280, 81, 17) << u"Sonuç: (TL)"_s;
+    QTest::newRow("dtl label 11") << dtl << u"Label11"_s << QRect(24, 320, 97, 17) << u"Frankın Miktarı:"_s;
+    QTest::newRow("dtl amount 3") << dtl << u"Paramiktari3"_s << QRect(24, 248, 89, 19) << QString();
+}
+
+void ConversionWindowsTest::layoutMatchesTheTables()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+
+    QWidget *w = conversionWindow(window);
+    auto *widget = w->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), geometry);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), text);
+    QCOMPARE(widget->palette().color(widget->foregroundRole()), QColor(0, 255, 0));
+    QCOMPARE(w->findChildren<QLineEdit *>().size(), 8);
+    QCOMPARE(w->findChildren<QPlainTextEdit *>().size(), 4);
+    QCOMPARE(w->findChildren<QLabel *>().size(), 12);
+    QCOMPARE(w->windowTitle(), window == tl ? u"[ TL->Döviz ]"_s : u"[ Döviz->TL ]"_s);
+    QVERIFY(!(w->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+}
+
+void ConversionWindowsTest::tabOrderAndFirstFocus_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("tl->currency") << tl
+                                  << QStringList{u"Dolarsatilis"_s,   u"Paramiktari"_s,  u"Sonucdolar"_s,
+                                                 u"Marksatilis"_s,    u"Paramiktari2"_s, u"Sonucmark"_s,
+                                                 u"Sterlinsatilis"_s, u"Paramiktari3"_s, u"Sonucsterlin"_s,
+                                                 u"Franksatilis"_s,   u"Paramiktari4"_s, u"Sonucfrank"_s};
+    QTest::newRow("currency->tl") << dtl
+                                  << QStringList{u"Sonucfrank"_s,   u"Paramiktari4"_s, u"Franksatilis"_s,
+                                                 u"Paramiktari3"_s, u"Sterlinsatilis"_s, u"Sonucsterlin"_s,
+                                                 u"Dolarsatilis"_s, u"Paramiktari"_s,  u"Marksatilis"_s,
+                                                 u"Paramiktari2"_s, u"Sonucdolar"_s,   u"Sonucmark"_s};
+}
+
+void ConversionWindowsTest::tabOrderAndFirstFocus()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, order);
+
+    auto *w = static_cast<QMdiSubWindow *>(conversionWindow(window));
+    m_registry->setChildState(window == tl ? WindowName::atldendovize : WindowName::adovizdentlye,
+                              Qt::WindowNoState);
+    QVERIFY(QTest::qWaitForWindowActive(w->window()));
+    QCOMPARE(QApplication::focusWidget()->objectName(), order.front());
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+    }
+}
+
+void ConversionWindowsTest::closedWindowComesBackEmpty()
+{
+    QWidget *w = conversionWindow(tl);
+    w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"5"_s);
+    w->close();
+    QVERIFY(!m_registry->existing(WindowName::atldendovize));
+    QWidget *again = conversionWindow(tl);
+    QCOMPARE(again->findChild<QLineEdit *>(u"Dolarsatilis"_s)->text(), QString());
+    QVERIFY(again->isMinimized());
+}
+
+QTEST_MAIN(ConversionWindowsTest)
+#include "tst_conversionwindows.moc"

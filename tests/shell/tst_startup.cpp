@@ -1,0 +1,112 @@
+#include "mdiform1.h"
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void onlyTheSplashExistsAtStart();
+    void runOpensMaximisedMainWindowWithMinimisedChildren();
+    void quitEndsWithoutClosingStep();
+    void realEndLeavesEventLoopWithoutClosingStep();
+};
+
+namespace {
+
+QAbstractButton *button(QWidget *window, const QString &name)
+{
+    auto *b = window->findChild<QAbstractButton *>(name);
+    Q_ASSERT(b);
+    return b;
+}
+
+} // namespace
+
+void StartupTest::onlyTheSplashExistsAtStart()
+{
+    ScriptedServices services;
+    varnek::Registry registry(services);
+    registry.show(WindowName::splash);
+
+    QWidget *splash = registry.existing(WindowName::splash);
+    QVERIFY(splash);
+    QVERIFY(splash->isVisible());
+    QCOMPARE(splash->size(), QSize(360, 288));
+    QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+    for (auto name : {WindowName::MDIForm1, WindowName::atldendovize, WindowName::adovizdentlye, WindowName::uyari})
+        QVERIFY(!registry.existing(name));
+    QCOMPARE(QApplication::focusWidget(), button(splash, u"Command1"_s));
+}
+
+void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
+{
+    ScriptedServices services;
+    varnek::Registry registry(services);
+    registry.show(WindowName::splash);
+    QWidget *splash = registry.existing(WindowName::splash);
+    button(splash, u"Command1"_s)->click();
+
+    auto *main = qobject_cast<varnek::MDIForm1 *>(registry.existing(WindowName::MDIForm1));
+    QVERIFY(main);
+    QVERIFY(main->isVisible());
+    QVERIFY(main->isMaximized());
+    QCOMPARE(main->windowTitle(), u"Varnek Otomasyon v1.6"_s);
+    QCOMPARE(main->workspace()->background().color(), QColor(Qt::black));
+
+    QVERIFY(!splash->isVisible());
+    QCOMPARE(registry.existing(WindowName::splash), splash); // hidden, not closed
+
+    const QList<QMdiSubWindow *> children = main->workspace()->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(children.size(), 2);
+    QCOMPARE(children[0]->objectName(), u"adovizdentlye"_s);
+    QCOMPARE(children[1]->objectName(), u"atldendovize"_s);
+    for (QMdiSubWindow *child : children) {
+        QVERIFY(child->isVisible());
+        QVERIFY(child->isMinimized());
+    }
+    QCOMPARE(main->workspace()->currentSubWindow(), children[1]);
+    QVERIFY(services.messages.isEmpty());
+}
+
+void StartupTest::quitEndsWithoutClosingStep()
+{
+    ScriptedServices services;
+    varnek::Registry registry(services);
+    registry.show(WindowName::splash);
+    button(registry.existing(WindowName::splash), u"Command2"_s)->click();
+    QCOMPARE(services.endRequests, 1);
+    QVERIFY(!registry.existing(WindowName::uyari));
+    QVERIFY(!registry.existing(WindowName::MDIForm1));
+}
+
+// With the real services: the event loop ends with status 0 and the main window's closing step
+// (which would bring up the exit question) never runs.
+void StartupTest::realEndLeavesEventLoopWithoutClosingStep()
+{
+    varnek::QtServices services;
+    varnek::Registry registry(services);
+    registry.show(WindowName::splash);
+    button(registry.existing(WindowName::splash), u"Command1"_s)->click();
+    QVERIFY(registry.existing(WindowName::MDIForm1)->isVisible());
+
+    QTimer::singleShot(0, [&] { button(registry.existing(WindowName::splash), u"Command2"_s)->click(); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!registry.existing(WindowName::uyari));
+    for (QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
