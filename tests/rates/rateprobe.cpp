@@ -1,0 +1,84 @@
+// Runs one store call in a process of its own, so that a test can lower its file-size limit or
+// run it as an unprivileged user (root ignores permission bits).
+//
+//   rate_probe [--as UID:GID] [--fsize BYTES] save PATH TEXT [REPEAT]
+//   rate_probe [--as UID:GID] read PATH
+//
+// Prints "ok", "text:<text>", "none" or the error kind, then the detail line; exits 0 when the
+// call ran, 3 when the user could not be changed, 2 on bad arguments.
+
+#include "errors.h"
+#include "ratestore.h"
+
+#include <QString>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <grp.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace varnek;
+
+namespace {
+
+const char *kindName(ErrorKind kind)
+{
+    switch (kind) {
+    case ErrorKind::FileNotFound: return "FileNotFound";
+    case ErrorKind::FileAccess: return "FileAccess";
+    default: return "other";
+    }
+}
+
+bool becomeUser(const char *ids)
+{
+    unsigned uid = 0;
+    unsigned gid = 0;
+    if (std::sscanf(ids, "%u:%u", &uid, &gid) != 2)
+        return false;
+    return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(uid) == 0 && geteuid() == uid
+        && setuid(0) != 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int arg = 1;
+    for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
+        if (std::strcmp(argv[arg], "--as") == 0) {
+            if (!becomeUser(argv[arg + 1]))
+                return 3;
+        } else if (std::strcmp(argv[arg], "--fsize") == 0) {
+            // Without this the kernel kills the process at the limit instead of failing the write.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const auto limit = static_cast<rlim_t>(std::strtoull(argv[arg + 1], nullptr, 10));
+            const rlimit lim{limit, limit};
+            if (setrlimit(RLIMIT_FSIZE, &lim) != 0)
+                return 2;
+        } else {
+            return 2;
+        }
+    }
+    if (argc - arg < 2)
+        return 2;
+    const QString command = QString::fromLocal8Bit(argv[arg]);
+    const QString path = QString::fromLocal8Bit(argv[arg + 1]);
+    try {
+        if (command == u"save" && argc - arg >= 3) {
+            const auto repeat = argc - arg >= 4 ? std::strtoll(argv[arg + 3], nullptr, 10) : 1;
+            saveRate(path, QString::fromLocal8Bit(argv[arg + 2]).repeated(repeat));
+            std::puts("ok");
+        } else if (command == u"read") {
+            const auto text = readRate(path);
+            std::puts(text ? ("text:" + text->toUtf8()).constData() : "none");
+        } else {
+            return 2;
+        }
+    } catch (const RuntimeError &e) {
+        std::printf("%s\n%s\n", kindName(e.kind()), e.detail().toUtf8().constData());
+    }
+    return 0;
+}

@@ -1,0 +1,389 @@
+#include "errors.h"
+#include "ratestore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using namespace varnek;
+
+using OptionalText = std::optional<QString>;
+Q_DECLARE_METATYPE(OptionalText)
+
+char *toString(const std::optional<QString> &text)
+{
+    return text ? QTest::toString(*text) : qstrdup("(nothing)");
+}
+
+namespace varnek {
+char *toString(const std::optional<ErrorKind> &kind)
+{
+    return kind ? qstrdup(RuntimeError(*kind).what()) : qstrdup("(no error)");
+}
+} // namespace varnek
+
+namespace {
+
+const QByteArray oldFile = "\"old\"\r\n";
+// Tests that need permission bits to count run the store as this user when they run as root.
+constexpr uid_t unprivilegedId = 65534;
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+template<typename Call>
+std::optional<ErrorKind> errorOf(Call call, QString *detail = nullptr)
+{
+    try {
+        call();
+    } catch (const RuntimeError &e) {
+        if (detail)
+            *detail = e.detail();
+        return e.kind();
+    }
+    return std::nullopt;
+}
+
+struct ProbeResult {
+    int exitCode = -1;
+    QString outcome; // "ok", "text:...", "none" or an error kind
+};
+
+ProbeResult runProbe(const QStringList &arguments)
+{
+    QProcess probe;
+    probe.start(QString::fromUtf8(RATE_PROBE), arguments);
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {probe.exitCode(), QString::fromUtf8(probe.readAllStandardOutput()).section(u'\n', 0, 0)};
+}
+
+} // namespace
+
+class TestRateStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void pathsInAppData();
+    void firstSaveCreatesFolder();
+    void saveAndRead_data();
+    void saveAndRead();
+    void savingTwiceKeepsOneRecord();
+    void saveKeepsPermissions();
+    void refusedTextKeepsOldFile_data();
+    void refusedTextKeepsOldFile();
+    void saveOverFolder();
+    void readFiles_data();
+    void readFiles();
+    void readErrors_data();
+    void readErrors();
+    void partialWriteKeepsOldFile_data();
+    void partialWriteKeepsOldFile();
+    void permissions_data();
+    void permissions();
+
+private:
+    QTemporaryDir m_home;
+    std::optional<QTemporaryDir> m_dir;
+    QString m_path;
+};
+
+void TestRateStore::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    // Test mode puts the data folders under $HOME/.qttest: keep that inside a throwaway folder.
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).startsWith(m_home.path()));
+}
+
+void TestRateStore::init()
+{
+    m_dir.emplace();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(u"dolarsatilis.txt"_s);
+}
+
+void TestRateStore::pathsInAppData()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QStringList expected{u"dolarsatilis.txt"_s, u"marksatilis.txt"_s, u"sterlinsatilis.txt"_s,
+                               u"franksatilis.txt"_s};
+    for (std::size_t i = 0; i < allCurrencies.size(); ++i)
+        QCOMPARE(rateFilePath(allCurrencies[i]), folder + u'/' + expected[qsizetype(i)]);
+}
+
+void TestRateStore::firstSaveCreatesFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(QDir(folder).removeRecursively());
+    QCOMPARE(errorOf([] { readRate(rateFilePath(Currency::Frank)); }), std::optional(ErrorKind::FileNotFound));
+
+    saveRate(rateFilePath(Currency::Frank), u"1,25");
+    QCOMPARE(contents(folder + u"/franksatilis.txt"_s), QByteArray("\"1,25\"\r\n"));
+    QCOMPARE(readRate(rateFilePath(Currency::Frank)), std::optional(u"1,25"_s));
+    QCOMPARE(entries(folder), QStringList{u"franksatilis.txt"_s});
+}
+
+void TestRateStore::saveAndRead_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty box") << QString() << QByteArray::fromHex("22220d0a");
+    QTest::newRow("digits") << u"650000"_s << QByteArray::fromHex("22363530303030220d0a");
+    QTest::newRow("turkish letters") << u"çğıİöşüÇĞÖŞÜ"_s << QByteArray::fromHex("22e7f0fdddf6fefcc7d0d6dedc220d0a");
+    QTest::newRow("quote inside") << u"2\"5"_s << QByteArray("\"2\"5\"\r\n");
+}
+
+void TestRateStore::saveAndRead()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    saveRate(m_path, text);
+    QCOMPARE(contents(m_path), bytes);
+    QCOMPARE(readRate(m_path), std::optional(text));
+}
+
+void TestRateStore::savingTwiceKeepsOneRecord()
+{
+    saveRate(m_path, u"1.250.000,75");
+    saveRate(m_path, u"7");
+    QCOMPARE(contents(m_path), QByteArray("\"7\"\r\n"));
+    QCOMPARE(entries(m_dir->path()), QStringList{u"dolarsatilis.txt"_s});
+}
+
+void TestRateStore::saveKeepsPermissions()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat info {};
+
+    saveRate(m_path, u"1");
+    QCOMPARE(stat(QFile::encodeName(m_path).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0666 & ~mask);
+
+    QCOMPARE(chmod(QFile::encodeName(m_path).constData(), 0640), 0);
+    saveRate(m_path, u"2");
+    QCOMPARE(stat(QFile::encodeName(m_path).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0640u);
+}
+
+void TestRateStore::refusedTextKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail");
+
+    QTest::newRow("lira sign") << u"650₺"_s << u"₺"_s;
+    QTest::newRow("emoji") << u"😀"_s << u"😀"_s;
+    QTest::newRow("longer than a readable file") << QString(int(maxRateFileSize), u'1') << u"çok büyük"_s;
+}
+
+void TestRateStore::refusedTextKeepsOldFile()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    QVERIFY(writeFile(m_path, oldFile));
+
+    QString shown;
+    QCOMPARE(errorOf([&] { saveRate(m_path, text); }, &shown), std::optional(ErrorKind::FileAccess));
+    QVERIFY2(shown.contains(detail), qPrintable(shown));
+    QCOMPARE(contents(m_path), oldFile);
+    QCOMPARE(entries(m_dir->path()), QStringList{u"dolarsatilis.txt"_s});
+}
+
+void TestRateStore::saveOverFolder()
+{
+    QVERIFY(QDir().mkdir(m_path));
+    QCOMPARE(errorOf([&] { saveRate(m_path, u"1"); }), std::optional(ErrorKind::FileAccess));
+    QVERIFY(QFileInfo(m_path).isDir());
+    QVERIFY(entries(m_path).isEmpty());
+}
+
+void TestRateStore::readFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<OptionalText>("text");
+
+    QTest::newRow("zero bytes: nothing, no error") << QByteArray() << OptionalText();
+    QTest::newRow("hand-written unquoted comma") << QByteArray("1,5\r\n") << OptionalText(u"5"_s);
+    QTest::newRow("several lines") << QByteArray("\"1\"\r\n\"2\",\"3\"\r\n") << OptionalText(u"3"_s);
+    QTest::newRow("upper bytes") << QByteArray("\"\x80\xdd\"\r\n") << OptionalText(u"€İ"_s);
+    const QByteArray atLimit = '"' + QByteArray(int(maxRateFileSize) - 4, '9') + "\"\r\n";
+    QTest::newRow("exactly at the size limit") << atLimit << OptionalText(QString(atLimit.size() - 4, u'9'));
+}
+
+void TestRateStore::readFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(OptionalText, text);
+    QVERIFY(writeFile(m_path, bytes));
+    QCOMPARE(readRate(m_path), text);
+}
+
+void TestRateStore::readErrors_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<ErrorKind>("kind");
+
+    QTest::newRow("missing file") << u"missing"_s << ErrorKind::FileNotFound;
+    QTest::newRow("missing folder") << u"missing folder"_s << ErrorKind::FileNotFound;
+    QTest::newRow("folder") << u"folder"_s << ErrorKind::FileAccess;
+    QTest::newRow("named pipe") << u"fifo"_s << ErrorKind::FileAccess;
+    QTest::newRow("one byte over the size limit") << u"large"_s << ErrorKind::FileAccess;
+}
+
+void TestRateStore::readErrors()
+{
+    QFETCH(QString, setup);
+    QFETCH(ErrorKind, kind);
+
+    QString path = m_path;
+    if (setup == u"missing folder")
+        path = m_dir->filePath(u"nowhere/dolarsatilis.txt"_s);
+    else if (setup == u"folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (setup == u"fifo" && mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
+        QSKIP("cannot make a named pipe here");
+    else if (setup == u"large")
+        QVERIFY(writeFile(path, '"' + QByteArray(int(maxRateFileSize) - 3, '9') + "\"\r\n"));
+
+    QString detail;
+    QCOMPARE(errorOf([&] { readRate(path); }, &detail), std::optional(kind));
+    QVERIFY2(detail.contains(QDir::toNativeSeparators(path)), qPrintable(detail));
+    if (setup == u"large")
+        QVERIFY2(detail.contains(u"çok büyük"_s), qPrintable(detail));
+}
+
+void TestRateStore::partialWriteKeepsOldFile_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("fits");
+
+    // The new file is length + 4 bytes.
+    QTest::newRow("cut inside the text") << 1000 << 5000 << false;
+    QTest::newRow("cut before the last byte") << 1003 << 1000 << false;
+    QTest::newRow("cut after the first byte") << 1 << 100 << false;
+    QTest::newRow("limit just holds the file") << 1004 << 1000 << true;
+}
+
+// A full disk in the middle of a save: the process may not grow any file past `limit` bytes.
+void TestRateStore::partialWriteKeepsOldFile()
+{
+    QFETCH(int, limit);
+    QFETCH(int, length);
+    QFETCH(bool, fits);
+    QVERIFY(writeFile(m_path, oldFile));
+
+    const ProbeResult result = runProbe(
+        {u"--fsize"_s, QString::number(limit), u"save"_s, m_path, u"8"_s, QString::number(length)});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.outcome, fits ? u"ok"_s : u"FileAccess"_s);
+    QCOMPARE(contents(m_path), fits ? '"' + QByteArray(length, '8') + "\"\r\n" : oldFile);
+    QCOMPARE(entries(m_dir->path()), QStringList{u"dolarsatilis.txt"_s});
+}
+
+void TestRateStore::permissions_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray newFile = "\"5\"\r\n";
+    // The first two show that the unprivileged user reaches the folder at all.
+    QTest::newRow("save, writable file") << u"save"_s << u"writable"_s << u"ok"_s << newFile;
+    QTest::newRow("read, readable file") << u"read"_s << u"writable"_s << u"text:old"_s << oldFile;
+    QTest::newRow("save, read-only file") << u"save"_s << u"read-only file"_s << u"FileAccess"_s << oldFile;
+    QTest::newRow("save, read-only folder") << u"save"_s << u"read-only folder"_s << u"FileAccess"_s << oldFile;
+    QTest::newRow("save, new file in read-only folder")
+        << u"save"_s << u"read-only folder, no file"_s << u"FileAccess"_s << QByteArray();
+    QTest::newRow("save, folder cannot be made")
+        << u"save"_s << u"folder cannot be made"_s << u"FileAccess"_s << QByteArray();
+    QTest::newRow("read, unreadable file") << u"read"_s << u"unreadable file"_s << u"FileAccess"_s << oldFile;
+}
+
+void TestRateStore::permissions()
+{
+    QFETCH(QString, call);
+    QFETCH(QString, setup);
+    QFETCH(QString, outcome);
+    QFETCH(QByteArray, after);
+
+    const QString folder = m_dir->filePath(u"rates"_s);
+    QVERIFY(QDir().mkdir(folder));
+    QString path = folder + u"/dolarsatilis.txt"_s;
+    if (setup == u"folder cannot be made")
+        path = folder + u"/new/dolarsatilis.txt"_s;
+    else if (setup != u"read-only folder, no file")
+        QVERIFY(writeFile(path, oldFile));
+
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    const QByteArray nativePath = QFile::encodeName(path);
+    QStringList arguments;
+    if (geteuid() == 0) {
+        QVERIFY(chmod(QFile::encodeName(m_dir->path()).constData(), 0711) == 0);
+        QVERIFY(chown(nativeFolder.constData(), unprivilegedId, unprivilegedId) == 0);
+        if (QFileInfo::exists(path))
+            QVERIFY(chown(nativePath.constData(), unprivilegedId, unprivilegedId) == 0);
+        arguments << u"--as"_s << u"%1:%1"_s.arg(unprivilegedId);
+    }
+    const auto restore = [&] {
+        chmod(nativeFolder.constData(), 0755);
+        chmod(nativePath.constData(), 0644);
+    };
+    const auto restoreOnExit = qScopeGuard(restore);
+    if (setup == u"read-only file")
+        QVERIFY(chmod(nativePath.constData(), 0444) == 0);
+    else if (setup == u"unreadable file")
+        QVERIFY(chmod(nativePath.constData(), 0) == 0);
+    else if (setup != u"writable")
+        QVERIFY(chmod(nativeFolder.constData(), 0555) == 0);
+
+    arguments << call << path;
+    if (call == u"save")
+        arguments << u"5"_s;
+    const ProbeResult result = runProbe(arguments);
+    if (result.exitCode == 3)
+        QSKIP("Running as root and cannot become an unprivileged user: root ignores permission bits, "
+              "so these checks would prove nothing");
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.outcome, outcome);
+
+    restore();
+    if (after.isEmpty())
+        QVERIFY(!QFileInfo::exists(path));
+    else
+        QCOMPARE(contents(path), after);
+    // Nothing half-made is left behind: no temporary file, no folder.
+    QCOMPARE(entries(folder).size(), after.isEmpty() ? 0 : 1);
+}
+
+QTEST_GUILESS_MAIN(TestRateStore)
+#include "tst_ratestore.moc"
