@@ -6,6 +6,7 @@
 namespace varnek::assets {
 
 // The program's fixed pictures, embedded as resources. Nothing is decoded until asked for.
+// The icons and the two small button pictures use only the 16 standard colours.
 enum class Picture {
     Backdrop,        // 360 x 288 splash / About background
     MainIcon,        // main window icon (32 and 16)
@@ -22,7 +23,9 @@ enum class Picture {
     WarningIcon,     // exit confirmation window icon (32)
 };
 
+// The largest image of the picture (the backdrop at 360 x 288). Needs a QGuiApplication.
 QPixmap pixmap(Picture picture);
+// Every size the picture comes in, so the platform can pick the one it draws best.
 QIcon icon(Picture picture);
 
 } // namespace varnek::assets

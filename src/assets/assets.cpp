@@ -1,0 +1,72 @@
+#include "assets.h"
+
+#include <QList>
+#include <QString>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek::assets {
+
+namespace {
+
+struct Source {
+    QString name;
+    QList<int> sizes; // square sizes, largest first; empty for a single picture of its own size
+};
+
+Source sourceOf(Picture picture)
+{
+    switch (picture) {
+    case Picture::Backdrop: return {u"backdrop"_s, {}};
+    case Picture::MainIcon: return {u"main"_s, {32, 16}};
+    case Picture::ConversionIcon: return {u"conversion"_s, {32, 16}};
+    case Picture::RunButton: return {u"run"_s, {32, 16}};
+    case Picture::RateEntryIcon: return {u"rate-entry"_s, {32, 16}};
+    case Picture::BulbOff: return {u"bulb-off"_s, {32}};
+    case Picture::BulbOn: return {u"bulb-on"_s, {32}};
+    case Picture::CalculatorIcon: return {u"calculator"_s, {32, 16}};
+    case Picture::SpeechBubble: return {u"speech-bubble"_s, {}};
+    case Picture::Envelope: return {u"envelope"_s, {}};
+    case Picture::CloseDisc: return {u"close-disc"_s, {32, 16}};
+    case Picture::AboutIcon: return {u"about"_s, {32}};
+    case Picture::WarningIcon: return {u"warning"_s, {32}};
+    }
+    return {};
+}
+
+QString pathOf(const Source &source, int size)
+{
+    return u":/varnek/%1-%2.png"_s.arg(source.name).arg(size);
+}
+
+QString pathOf(const Source &source)
+{
+    return u":/varnek/%1.png"_s.arg(source.name);
+}
+
+} // namespace
+
+QPixmap pixmap(Picture picture)
+{
+    const Source source = sourceOf(picture);
+    if (source.name.isEmpty())
+        return {};
+    return QPixmap(source.sizes.isEmpty() ? pathOf(source) : pathOf(source, source.sizes.constFirst()));
+}
+
+QIcon icon(Picture picture)
+{
+    const Source source = sourceOf(picture);
+    QIcon result;
+    if (source.name.isEmpty())
+        return result;
+    // Without a size QIcon records each file at the size it really has, rather than trusting
+    // the name and scaling a wrong file to fit.
+    if (source.sizes.isEmpty())
+        result.addFile(pathOf(source));
+    for (int size : source.sizes)
+        result.addFile(pathOf(source, size));
+    return result;
+}
+
+} // namespace varnek::assets
