@@ -1,6 +1,8 @@
 #include "registry.h"
 
 #include "conversionwindow.h"
+#include "frmabout.h"
+#include "hesapmakinesi.h"
 #include "mdiform1.h"
 #include "splash.h"
 #include "uyari.h"
@@ -61,9 +63,9 @@ QWidget *Registry::create(WindowName name)
         return child;
     }
     case WindowName::uyari: created = new uyari(*this); break;
-    case WindowName::Form2:
-    case WindowName::hesapmakinesi:
-    case WindowName::frmAbout: return nullptr;
+    case WindowName::hesapmakinesi: created = new hesapmakinesi(*this); break;
+    case WindowName::frmAbout: created = new frmAbout; break;
+    case WindowName::Form2: return nullptr;
     }
     m_windows[slot(name)] = created;
     return created;

@@ -1,0 +1,105 @@
+#include "frmabout.h"
+
+#include "assets.h"
+#include "layout.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+namespace {
+
+// A rectangle outline drawn over the backdrop; it never takes a click from what lies beneath.
+class Rectangle final : public QWidget {
+public:
+    explicit Rectangle(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const Twips &geometry, const QString &text)
+{
+    auto *label = makeControl<QLabel>(parent, name, geometry);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// The layout was drawn for a smaller default face than desktops here tend to have: shrink the font
+// until the fixed text fits, rather than cut off the foot of the note.
+void shrinkToFit(QLabel *label)
+{
+    const QRect room = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    QFont font = label->font();
+    for (qreal size = QFontInfo(font).pointSizeF(); size > 5; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QRect needed = QFontMetrics(font).boundingRect(room, flags, label->text());
+        if (needed.width() <= room.width() && needed.height() <= room.height())
+            break;
+    }
+    label->setFont(font);
+}
+
+} // namespace
+
+frmAbout::frmAbout()
+    : QDialog(nullptr, dialogWindowFlags()), m_backdrop(assets::pixmap(assets::Picture::Backdrop))
+{
+    setObjectName(u"frmAbout"_s);
+    setWindowTitle(u"Varnek Version 1.6 Hakkında"_s);
+    setWindowIcon(assets::icon(assets::Picture::AboutIcon));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(clientSize(5370, 4275));
+
+    // Made first so that the heading, which straddles its top edge, covers it.
+    makeControl<Rectangle>(this, u"Shape1"_s, {120, 240, 2175, 2775});
+
+    auto *notice = makeLabel(this, u"lblNotice"_s, {240, 120, 1005, 255}, u" HAKKINDA"_s);
+    // The system's window colours, those of a text box, not the dialog face.
+    const QPalette system = QApplication::palette();
+    setColours(notice, system.color(QPalette::Text), system.color(QPalette::Base));
+    notice->setFrameStyle(QFrame::Box | QFrame::Plain);
+    notice->setLineWidth(1);
+
+    auto *note = makeLabel(this, u"Label1"_s, {240, 360, 1935, 2535},
+                           u"Varnek Serisinin çok işinize yarayacağından eminim.Şu an kullandığınız bu versiyon pek "
+                           u"kapsamlı olmasa bile yine de benim için bir başlangıç olarak iyi sayılır.Program ile "
+                           u"neler yapabileceğiniz hakkında hazırladığım \"Yardım.hlp\" dosyasında her sorunuza "
+                           u"cevap bulabilirsiniz..."_s
+                               + QString(67, u' ') + u"VARNEK GELİŞTİRME EKİBİ"_s);
+    note->setWordWrap(true);
+
+    auto *rights = makeLabel(this, u"Label2"_s, {3840, 1920, 1455, 255}, u"Tüm hakları saklıdır."_s);
+
+    for (QLabel *label : {notice, note, rights})
+        shrinkToFit(label);
+
+    auto *ok = makeControl<QPushButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});
+    ok->setText(u"TAMAM"_s);
+    // Enter presses it as the default button; Esc reaches the dialog's own reject, which closes too.
+    ok->setDefault(true);
+    ok->setFocus();
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmAbout::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, m_backdrop);
+}
+
+} // namespace varnek

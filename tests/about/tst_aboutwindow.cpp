@@ -1,0 +1,198 @@
+#include "assets.h"
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void textsAreFixed();
+    void noteSetsTheNameApart();
+    void layoutMatchesTheTable_data();
+    void layoutMatchesTheTable();
+    void backdropAndOutlineArePainted();
+    void textsFitTheirLabels_data();
+    void textsFitTheirLabels();
+    void showingAgainKeepsOneWindow();
+    void closes_data();
+    void closes();
+
+private:
+    QWidget *about() { return m_registry->window(WindowName::frmAbout); }
+    QString labelText(const QString &name) { return about()->findChild<QLabel *>(name)->text(); }
+
+    ScriptedServices *m_services = nullptr;
+    varnek::Registry *m_registry = nullptr;
+};
+
+void AboutWindowTest::init()
+{
+    m_services = new ScriptedServices;
+    m_registry = new varnek::Registry(*m_services);
+    m_registry->show(WindowName::frmAbout);
+}
+
+void AboutWindowTest::cleanup()
+{
+    delete m_registry;
+    delete m_services;
+}
+
+void AboutWindowTest::textsAreFixed()
+{
+    QCOMPARE(about()->windowTitle(), u"Varnek Version 1.6 Hakkında"_s);
+    QCOMPARE(labelText(u"lblNotice"_s), u" HAKKINDA"_s);
+    QCOMPARE(labelText(u"Label2"_s), u"Tüm hakları saklıdır."_s);
+    QCOMPARE(about()->findChild<QAbstractButton *>(u"cmdOK"_s)->text(), u"TAMAM"_s);
+    QVERIFY(labelText(u"Label1"_s).startsWith(
+        u"Varnek Serisinin çok işinize yarayacağından eminim.Şu an kullandığınız bu versiyon pek kapsamlı olmasa "
+        u"bile yine de benim için bir başlangıç olarak iyi sayılır.Program ile neler yapabileceğiniz hakkında "
+        u"hazırladığım \"Yardım.hlp\" dosyasında her sorunuza cevap bulabilirsiniz..."_s));
+    QVERIFY(!(about()->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void AboutWindowTest::noteSetsTheNameApart()
+{
+    const QString note = labelText(u"Label1"_s);
+    const QString tail = u"bulabilirsiniz..."_s;
+    const QString name = u"VARNEK GELİŞTİRME EKİBİ"_s;
+    QVERIFY(note.endsWith(name));
+    const qsizetype gapStart = note.indexOf(tail) + tail.size();
+    const QString gap = note.mid(gapStart, note.size() - name.size() - gapStart);
+    QCOMPARE(gap.size(), 67);
+    QCOMPARE(gap.count(u' '), 67);
+    QVERIFY(!note.contains(u'\n'));
+    QVERIFY(about()->findChild<QLabel *>(u"Label1"_s)->wordWrap());
+}
+
+void AboutWindowTest::layoutMatchesTheTable_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("heading") << u"lblNotice"_s << QRect(16, 8, 67, 17);
+    QTest::newRow("outline") << u"Shape1"_s << QRect(8, 16, 145, 185);
+    QTest::newRow("note") << u"Label1"_s << QRect(16, 24, 129, 169);
+    QTest::newRow("rights") << u"Label2"_s << QRect(256, 128, 97, 17);
+    QTest::newRow("button") << u"cmdOK"_s << QRect(272, 240, 84, 23);
+}
+
+void AboutWindowTest::layoutMatchesTheTable()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, geometry);
+
+    QCOMPARE(about()->size(), QSize(358, 285));
+    auto *widget = about()->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), geometry);
+}
+
+// Pixels where only the window itself, or only the outline, paints.
+void AboutWindowTest::backdropAndOutlineArePainted()
+{
+    const QImage backdrop = varnek::assets::pixmap(varnek::assets::Picture::Backdrop).toImage();
+    QVERIFY(!backdrop.isNull());
+    const QImage shown = about()->grab().toImage();
+    for (const QPoint p : {QPoint(300, 10), QPoint(200, 230), QPoint(357, 284)})
+        QCOMPARE(shown.pixelColor(p), backdrop.pixelColor(p));
+    const QColor outline = about()->palette().color(QPalette::WindowText);
+    for (const QPoint p : {QPoint(8, 100), QPoint(152, 100), QPoint(80, 200)})
+        QCOMPARE(shown.pixelColor(p), outline);
+}
+
+void AboutWindowTest::textsFitTheirLabels_data()
+{
+    QTest::addColumn<qreal>("points");
+    QTest::newRow("platform font") << qreal(0);
+    QTest::newRow("large desktop font") << qreal(14);
+}
+
+// Nothing of a fixed text, least of all the name at the foot of the note, may be cut off.
+void AboutWindowTest::textsFitTheirLabels()
+{
+    QFETCH(qreal, points);
+
+    const QFont platform = QApplication::font();
+    if (points > 0) {
+        QFont large = platform;
+        large.setPointSizeF(points);
+        QApplication::setFont(large);
+        m_registry->window(WindowName::frmAbout)->close();
+        QTRY_VERIFY(!m_registry->existing(WindowName::frmAbout));
+    }
+    QWidget *w = about();
+    QApplication::setFont(platform);
+
+    for (const QString &name : {u"lblNotice"_s, u"Label1"_s, u"Label2"_s}) {
+        auto *label = w->findChild<QLabel *>(name);
+        const QRect room = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect needed = QFontMetrics(label->font()).boundingRect(room, flags, label->text());
+        QVERIFY2(room.contains(needed), qPrintable(name));
+        QVERIFY2(label->font().pointSizeF() >= 5, qPrintable(name));
+    }
+}
+
+void AboutWindowTest::showingAgainKeepsOneWindow()
+{
+    QWidget *first = about();
+    m_registry->show(WindowName::frmAbout);
+    m_registry->show(WindowName::frmAbout);
+    QCOMPARE(about(), first);
+    QVERIFY(first->isVisible());
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += w->objectName() == u"frmAbout"_s;
+    QCOMPARE(count, 1);
+}
+
+void AboutWindowTest::closes_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("TAMAM") << u"TAMAM"_s;
+    QTest::newRow("Enter") << u"Enter"_s;
+    QTest::newRow("Return") << u"Return"_s;
+    QTest::newRow("Esc") << u"Esc"_s;
+    QTest::newRow("close button") << u"close"_s;
+}
+
+void AboutWindowTest::closes()
+{
+    QFETCH(QString, how);
+
+    QPointer<QWidget> w = about();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QWidget *focus = QApplication::focusWidget();
+    QCOMPARE(focus->objectName(), u"cmdOK"_s);
+    if (how == u"TAMAM"_s)
+        QTest::mouseClick(focus, Qt::LeftButton);
+    else if (how == u"Enter"_s)
+        QTest::keyClick(focus, Qt::Key_Enter, Qt::KeypadModifier);
+    else if (how == u"Return"_s)
+        QTest::keyClick(focus, Qt::Key_Return);
+    else if (how == u"Esc"_s)
+        QTest::keyClick(focus, Qt::Key_Escape);
+    else
+        w->close();
+    QTRY_VERIFY(!w);
+    QVERIFY(!m_registry->existing(WindowName::frmAbout));
+
+    m_registry->show(WindowName::frmAbout);
+    QVERIFY(about()->isVisible());
+}
+
+QTEST_MAIN(AboutWindowTest)
+#include "tst_aboutwindow.moc"

@@ -1,0 +1,385 @@
+#include "errors.h"
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+
+class CalculatorWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void operationWritesResult_data();
+    void operationWritesResult();
+    void freshWindowAddsAndFailsToDivide();
+    void failureKeepsAllBoxes_data();
+    void failureKeepsAllBoxes();
+    void typingIsLimited_data();
+    void typingIsLimited();
+    void picturesShowMessages_data();
+    void picturesShowMessages();
+    void releaseOutsideIsNoClick();
+    void closingDiscardsTheBoxes_data();
+    void closingDiscardsTheBoxes();
+    void showingAgainKeepsTheWindow();
+    void enterAndEscDoNothing();
+    void layoutMatchesTheTable_data();
+    void layoutMatchesTheTable();
+    void tabOrderSkipsTheLabels();
+
+private:
+    QWidget *calculator() { return m_registry->window(WindowName::hesapmakinesi); }
+    QLineEdit *box(const QString &name) { return calculator()->findChild<QLineEdit *>(name); }
+    void click(const QString &name);
+    void type(QWidget *target, const QString &text);
+    void fill(const QString &first, const QString &second);
+    QStringList boxTexts();
+
+    ScriptedServices *m_services = nullptr;
+    varnek::Registry *m_registry = nullptr;
+};
+
+void CalculatorWindowTest::init()
+{
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    m_services = new ScriptedServices;
+    m_registry = new varnek::Registry(*m_services);
+    m_registry->show(WindowName::hesapmakinesi);
+}
+
+void CalculatorWindowTest::cleanup()
+{
+    delete m_registry;
+    delete m_services;
+}
+
+void CalculatorWindowTest::click(const QString &name)
+{
+    auto *target = calculator()->findChild<QLabel *>(name);
+    QVERIFY2(target, qPrintable(name));
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+// keyClicks goes through Latin-1, so each character travels as the event's own text.
+void CalculatorWindowTest::type(QWidget *target, const QString &text)
+{
+    target->setFocus();
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+void CalculatorWindowTest::fill(const QString &first, const QString &second)
+{
+    box(u"Sayibir"_s)->clear();
+    type(box(u"Sayibir"_s), first);
+    box(u"Sayiiki"_s)->clear();
+    type(box(u"Sayiiki"_s), second);
+}
+
+QStringList CalculatorWindowTest::boxTexts()
+{
+    return {box(u"Sayibir"_s)->text(), box(u"Sayiiki"_s)->text(), box(u"Sonuc"_s)->text()};
+}
+
+void CalculatorWindowTest::operationWritesResult_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("expected");
+
+    const QLocale tr(QLocale::Turkish, QLocale::Turkey);
+    const QLocale en(QLocale::English, QLocale::UnitedStates);
+    const QString add = u"Label1"_s, subtract = u"Label2"_s, multiply = u"Label3"_s, divide = u"Label4"_s;
+
+    QTest::newRow("7 Topla 2") << tr << u"7"_s << u"2"_s << add << u"9"_s;
+    QTest::newRow("7 Çıkar 2") << tr << u"7"_s << u"2"_s << subtract << u"5"_s;
+    QTest::newRow("7 Çarp 2") << tr << u"7"_s << u"2"_s << multiply << u"14"_s;
+    QTest::newRow("7 Böl 2, turkish") << tr << u"7"_s << u"2"_s << divide << u"3,5"_s;
+    QTest::newRow("7 Böl 2, english") << en << u"7"_s << u"2"_s << divide << u"3.5"_s;
+    QTest::newRow("first minus second") << tr << u"2"_s << u"7"_s << subtract << u"-5"_s;
+    QTest::newRow("first divided by second") << tr << u"2"_s << u"8"_s << divide << u"0,25"_s;
+    QTest::newRow("comma is the decimal point in turkish") << tr << u"1,5"_s << u"1"_s << add << u"2,5"_s;
+    QTest::newRow("comma ends the number in english") << en << u"1,5"_s << u"1"_s << add << u"2"_s;
+    QTest::newRow("full stop is a decimal point in turkish") << tr << u"1.5"_s << u"1"_s << add << u"2,5"_s;
+    QTest::newRow("own result reads back") << tr << u"3,5"_s << u"2"_s << multiply << u"7"_s;
+    QTest::newRow("long result written in full") << tr << u"123456789"_s << u"987654321"_s << multiply
+                                                 << u"1,21932631112635E+17"_s;
+    QTest::newRow("fifteen digits") << tr << u"1"_s << u"3"_s << divide << u"0,333333333333333"_s;
+    QTest::newRow("text reads as zero") << tr << u"&HFF"_s << u"ğabc"_s << add << u"255"_s;
+    QTest::newRow("blanks ignored, letters end") << en << u"1 000x"_s << u"- 4"_s << subtract << u"1004"_s;
+    QTest::newRow("underflow is written") << en << u"1E-300"_s << u"1E-300"_s << multiply << u"0"_s;
+}
+
+void CalculatorWindowTest::operationWritesResult()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, operation);
+    QFETCH(QString, expected);
+
+    QLocale::setDefault(locale);
+    fill(first, second);
+    click(operation);
+
+    QCOMPARE(boxTexts(), (QStringList{first, second, expected}));
+    QCOMPARE(m_services->messages.size(), 0);
+}
+
+void CalculatorWindowTest::freshWindowAddsAndFailsToDivide()
+{
+    click(u"Label1"_s);
+    QCOMPARE(boxTexts(), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
+    QVERIFY(m_services->messages.isEmpty());
+
+    box(u"Sonuc"_s)->setText(u"önceki"_s);
+    click(u"Label4"_s);
+    QCOMPARE(m_services->onlyMessageKind(), u"Taşma"_s);
+    QCOMPARE(boxTexts(), (QStringList{u"0"_s, u"0"_s, u"önceki"_s}));
+}
+
+void CalculatorWindowTest::failureKeepsAllBoxes_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<varnek::ErrorKind>("kind");
+
+    using K = varnek::ErrorKind;
+    QTest::newRow("non-zero by empty") << u"5"_s << QString() << u"Label4"_s << K::DivisionByZero;
+    QTest::newRow("non-zero by letters") << u"-5"_s << u"abc"_s << u"Label4"_s << K::DivisionByZero;
+    QTest::newRow("empty by empty") << QString() << QString() << u"Label4"_s << K::Overflow;
+    QTest::newRow("product beyond range") << u"1e308"_s << u"10"_s << u"Label3"_s << K::Overflow;
+    QTest::newRow("sum beyond range") << u"1e308"_s << u"1e308"_s << u"Label1"_s << K::Overflow;
+    QTest::newRow("difference beyond range") << u"-1e308"_s << u"1e308"_s << u"Label2"_s << K::Overflow;
+    QTest::newRow("first operand beyond range") << u"9e999"_s << u"1"_s << u"Label1"_s << K::Overflow;
+    QTest::newRow("second operand beyond range") << u"1"_s << u"9e999"_s << u"Label3"_s << K::Overflow;
+}
+
+void CalculatorWindowTest::failureKeepsAllBoxes()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, operation);
+    QFETCH(varnek::ErrorKind, kind);
+
+    fill(first, second);
+    box(u"Sonuc"_s)->setText(u"önceki"_s);
+    click(operation);
+
+    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(m_services->messages.front().title, u"Varnek Otomasyon v1.6"_s);
+    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::Warning);
+    QCOMPARE(boxTexts(), (QStringList{first, second, u"önceki"_s}));
+
+    // The window goes on working.
+    fill(u"6"_s, u"3"_s);
+    click(operation);
+    QCOMPARE(m_services->messages.size(), 1);
+    QVERIFY(box(u"Sonuc"_s)->text() != u"önceki"_s);
+}
+
+void CalculatorWindowTest::typingIsLimited_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("first number") << u"Sayibir"_s << 9;
+    QTest::newRow("second number") << u"Sayiiki"_s << 9;
+    QTest::newRow("result") << u"Sonuc"_s << 81;
+}
+
+void CalculatorWindowTest::typingIsLimited()
+{
+    QFETCH(QString, name);
+    QFETCH(int, limit);
+
+    QString text;
+    for (int i = 0; i <= limit; ++i)
+        text += i % 2 ? u'ş' : QChar(u'0' + i % 10);
+    QLineEdit *target = box(name);
+    target->clear();
+    type(target, text);
+    QCOMPARE(target->text(), text.left(limit));
+}
+
+void CalculatorWindowTest::picturesShowMessages_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("speech bubble: signature") << u"Picture1"_s
+                                              << u"       Varnek Geliştirme Ekibi\n         01.02.2001"_s
+                                              << u"Hakkında"_s;
+    QTest::newRow("envelope: contact") << u"Picture2"_s << u"    destek@varnek.example"_s << u"E-mail"_s;
+}
+
+void CalculatorWindowTest::picturesShowMessages()
+{
+    QFETCH(QString, picture);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+
+    fill(u"7"_s, u"2"_s);
+    box(u"Sonuc"_s)->setText(u"önceki"_s);
+    QWidget *before = calculator();
+    click(picture);
+
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_services->messages.front().text, text);
+    QCOMPARE(m_services->messages.front().title, title);
+    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::None);
+    QCOMPARE(boxTexts(), (QStringList{u"7"_s, u"2"_s, u"önceki"_s}));
+    QCOMPARE(m_registry->existing(WindowName::hesapmakinesi), before);
+    QVERIFY(before->isVisible());
+}
+
+void CalculatorWindowTest::releaseOutsideIsNoClick()
+{
+    fill(u"7"_s, u"2"_s);
+    auto *add = calculator()->findChild<QLabel *>(u"Label1"_s);
+    QTest::mousePress(add, Qt::LeftButton);
+    QTest::mouseRelease(add, Qt::LeftButton, {}, add->rect().bottomRight() + QPoint(5, 5));
+    auto *signature = calculator()->findChild<QLabel *>(u"Picture1"_s);
+    QTest::mousePress(signature, Qt::LeftButton);
+    QTest::mouseRelease(signature, Qt::LeftButton, {}, QPoint(-3, 4));
+    QCOMPARE(box(u"Sonuc"_s)->text(), u"0"_s);
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void CalculatorWindowTest::closingDiscardsTheBoxes_data()
+{
+    QTest::addColumn<bool>("byPicture");
+    QTest::newRow("white disc") << true;
+    QTest::newRow("close button") << false;
+}
+
+void CalculatorWindowTest::closingDiscardsTheBoxes()
+{
+    QFETCH(bool, byPicture);
+
+    fill(u"7"_s, u"2"_s);
+    click(u"Label1"_s);
+    QPointer<QWidget> old = calculator();
+    if (byPicture)
+        click(u"Picture3"_s);
+    else
+        old->close();
+    QTRY_VERIFY(!old);
+    QVERIFY(!m_registry->existing(WindowName::hesapmakinesi));
+    QVERIFY(m_services->messages.isEmpty());
+
+    m_registry->show(WindowName::hesapmakinesi);
+    QVERIFY(calculator()->isVisible());
+    QCOMPARE(boxTexts(), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
+}
+
+void CalculatorWindowTest::showingAgainKeepsTheWindow()
+{
+    fill(u"42"_s, u"ğ"_s);
+    QWidget *first = calculator();
+    first->hide();
+    m_registry->show(WindowName::hesapmakinesi);
+    m_registry->show(WindowName::hesapmakinesi);
+
+    QCOMPARE(calculator(), first);
+    QVERIFY(first->isVisible());
+    QCOMPARE(boxTexts(), (QStringList{u"42"_s, u"ğ"_s, u"0"_s}));
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += w->objectName() == u"hesapmakinesi"_s;
+    QCOMPARE(count, 1);
+}
+
+void CalculatorWindowTest::enterAndEscDoNothing()
+{
+    fill(u"7"_s, u"2"_s);
+    QPointer<QWidget> w = calculator();
+    const QList<QWidget *> targets{box(u"Sayibir"_s), box(u"Sayiiki"_s), box(u"Sonuc"_s), w};
+    for (QWidget *target : targets) {
+        for (auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(target, key);
+            QTest::qWait(0);
+            QVERIFY2(w && w->isVisible(), qPrintable(target->objectName()));
+        }
+    }
+
+    QCOMPARE(m_registry->existing(WindowName::hesapmakinesi), w.data());
+    QCOMPARE(boxTexts(), (QStringList{u"7"_s, u"2"_s, u"0"_s}));
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void CalculatorWindowTest::layoutMatchesTheTable_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("title") << u"Baslik"_s << QRect(24, 0, 113, 17) << u"HESAP MAKİNESİ"_s;
+    QTest::newRow("first caption") << u"Label5"_s << QRect(8, 24, 57, 17) << u"1.Sayı:"_s;
+    QTest::newRow("result caption") << u"Label7"_s << QRect(16, 72, 49, 17) << u"Sonuç:"_s;
+    QTest::newRow("first box") << u"Sayibir"_s << QRect(72, 24, 73, 19) << u"0"_s;
+    QTest::newRow("result box") << u"Sonuc"_s << QRect(72, 72, 73, 19) << u"0"_s;
+    QTest::newRow("Çıkar") << u"Label2"_s << QRect(80, 104, 41, 17) << u"Çıkar"_s;
+    QTest::newRow("Böl") << u"Label4"_s << QRect(80, 120, 25, 17) << u"Böl"_s;
+    QTest::newRow("envelope") << u"Picture2"_s << QRect(0, 120, 25, 25) << QString();
+    QTest::newRow("white disc") << u"Picture3"_s << QRect(120, 104, 33, 33) << QString();
+}
+
+void CalculatorWindowTest::layoutMatchesTheTable()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+
+    QWidget *w = calculator();
+    QCOMPARE(w->windowTitle(), u"Hesap Makinesi"_s);
+    QCOMPARE(w->size(), QSize(157, 141));
+    QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::black));
+
+    auto *widget = w->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), geometry);
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(label->palette().color(label->backgroundRole()), QColor(Qt::black));
+        if (!text.isEmpty())
+            QCOMPARE(label->palette().color(label->foregroundRole()), QColor(0, 255, 0));
+    } else {
+        auto *edit = qobject_cast<QLineEdit *>(widget);
+        QCOMPARE(edit->text(), text);
+        QCOMPARE(edit->palette().color(QPalette::Base), QColor(0, 255, 0));
+        QCOMPARE(edit->palette().color(QPalette::Text), QApplication::palette().color(QPalette::Text));
+    }
+}
+
+void CalculatorWindowTest::tabOrderSkipsTheLabels()
+{
+    QWidget *w = calculator();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCOMPARE(QApplication::focusWidget(), box(u"Sayibir"_s));
+    click(u"Label1"_s);
+    QCOMPARE(QApplication::focusWidget(), box(u"Sayibir"_s));
+    for (const QString &next : {u"Sayiiki"_s, u"Sonuc"_s, u"Sayibir"_s}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    }
+}
+
+QTEST_MAIN(CalculatorWindowTest)
+#include "tst_calculatorwindow.moc"
