@@ -54,7 +54,7 @@ public:
         QAction *action = menu->addAction(caption);
         action->setObjectName(name);
         QObject::connect(action, &QAction::triggered, &m_window,
-                         guarded(m_hub.services(), [command = std::move(command)](bool) { command(); }));
+                         guarded(m_hub.services(), std::move(command)));
     }
 
     QList<QMenu *> menus() const { return m_menus; }

@@ -100,6 +100,16 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     m_menus = createConversionMenus(*this, hub);
 }
 
+void ConversionWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Without a minimise button Qt would not restore from the minimised title bar.
+    if (isMinimized()) {
+        showNormal();
+        return;
+    }
+    QMdiSubWindow::mouseDoubleClickEvent(event);
+}
+
 void ConversionWindow::clearBoxes()
 {
     for (const Row &row : m_rows) {
@@ -118,6 +128,7 @@ void ConversionWindow::buildControls(QWidget *client)
         auto *label = makeControl<QLabel>(client, str(spec.name), {spec.left, spec.top, width, 255});
         label->setText(str(tlToCurrency ? spec.textInTlToCurrency : spec.textInCurrencyToTl));
         setColours(label, green, Qt::black);
+        fitTextToWidth(label);
     }
     for (const LineSpec &spec : lines)
         new Line(client, str(spec.name), spec.x1, spec.y1, spec.x2, spec.y2, 2, lineGreen);

@@ -28,6 +28,9 @@ public:
     // Empties all twelve boxes.
     void clearBoxes();
 
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
 private:
     struct Row {
         QLineEdit *rate;

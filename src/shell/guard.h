@@ -12,9 +12,10 @@ namespace varnek {
 template <typename Handler>
 auto guarded(Services &services, Handler handler)
 {
-    return [&services, handler = std::move(handler)](auto &&...args) {
+    // Takes no arguments: Qt drops the signal's, and no handler here needs them.
+    return [&services, handler = std::move(handler)] {
         try {
-            handler(std::forward<decltype(args)>(args)...);
+            handler();
         } catch (const RuntimeError &error) {
             services.reportError(error);
         }

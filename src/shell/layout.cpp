@@ -1,5 +1,9 @@
 #include "layout.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 
 #include <algorithm>
@@ -36,12 +40,30 @@ QFont fixedsysFont()
 void setColours(QWidget *widget, const QColor &text, const QColor &background)
 {
     QPalette palette = widget->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, text);
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        palette.setColor(role, background);
+    const bool isBox = qobject_cast<QLineEdit *>(widget) || qobject_cast<QAbstractScrollArea *>(widget);
+    if (isBox) {
+        palette.setColor(QPalette::Text, text);
+        palette.setColor(QPalette::Base, background);
+        // A box on a black window would otherwise draw its frame in black too.
+        palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    } else {
+        palette.setColor(QPalette::WindowText, text);
+        palette.setColor(QPalette::Window, background);
+        widget->setAutoFillBackground(true);
+    }
     widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+}
+
+void fitTextToWidth(QLabel *label)
+{
+    // The layout tables were drawn for a narrower dialog font; condense rather than clip.
+    QFont font = label->font();
+    int stretch = 100;
+    while (stretch > 50 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
+        stretch -= 4;
+        font.setStretch(stretch);
+    }
+    label->setFont(font);
 }
 
 Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+
 namespace varnek {
 
 // Positions in the layout tables are twips; 15 twips are one logical pixel.
@@ -39,6 +41,9 @@ QFont fixedsysFont();
 
 // Text colour on background colour, for labels and boxes.
 void setColours(QWidget *widget, const QColor &text, const QColor &background);
+
+// Narrows a label's font when its text is wider than the label.
+void fitTextToWidth(QLabel *label);
 
 // A straight line of the given pen width between two points in twips.
 class Line final : public QWidget {

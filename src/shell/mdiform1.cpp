@@ -91,10 +91,27 @@ void MDIForm1::showChild(QMdiSubWindow *child)
 
 void MDIForm1::arrange(Arrangement arrangement)
 {
-    if (arrangement == Arrangement::Cascade)
-        m_area->cascadeSubWindows();
-    else
-        m_area->tileSubWindows();
+    QList<QMdiSubWindow *> open;
+    for (QMdiSubWindow *child : m_area->subWindowList(QMdiArea::StackingOrder))
+        if (child->isVisible() && !child->isMinimized())
+            open.append(child);
+    const QRect area = m_area->viewport()->rect();
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        QMdiSubWindow *child = open[i];
+        // The frame around the client: title bar and borders.
+        const QSize frame = child->size() - child->widget()->size();
+        if (arrangement == Arrangement::Cascade) {
+            const int step = frame.height() - frame.width() / 2;
+            child->move(int(i) * step, int(i) * step);
+        } else {
+            const int left = int(area.width() * i / open.size());
+            const int right = int(area.width() * (i + 1) / open.size());
+            // The user cannot resize a conversion window; arranging may.
+            child->widget()->setFixedSize(QSize(right - left, area.height()) - frame);
+            child->setGeometry(left, 0, right - left, area.height());
+        }
+        child->raise();
+    }
 }
 
 void MDIForm1::closeEvent(QCloseEvent *event)
