@@ -97,6 +97,8 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     setColours(client, green, Qt::black);
     buildControls(client);
     setWidget(client);
+    // Set after setWidget, which would otherwise pick its own focus child.
+    m_firstBox->setFocus();
     m_menus = createConversionMenus(*this, hub);
 }
 
@@ -155,7 +157,7 @@ void ConversionWindow::buildControls(QWidget *client)
     }
     for (std::size_t i = 1; i < byTabOrder.size(); ++i)
         QWidget::setTabOrder(byTabOrder[i - 1], byTabOrder[i]);
-    byTabOrder.front()->setFocus();
+    m_firstBox = byTabOrder.front();
 
     for (const Row &row : m_rows)
         connect(row.amount, &QLineEdit::returnPressed, this, guarded(m_hub.services(), [this, &row] { convert(row); }));

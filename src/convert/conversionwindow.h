@@ -44,6 +44,7 @@ private:
     WindowHub &m_hub;
     const Direction m_direction;
     std::array<Row, 4> m_rows{};
+    QWidget *m_firstBox = nullptr;
     QList<QMenu *> m_menus;
 };
 

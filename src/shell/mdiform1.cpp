@@ -36,6 +36,15 @@ MDIForm1::MDIForm1(WindowHub &hub) : m_hub(hub), m_area(new QMdiArea)
     setWindowState(Qt::WindowMaximized);
 }
 
+MDIForm1::~MDIForm1()
+{
+    // The area and the children outlive this object's own part; they must not call back into it.
+    m_area->disconnect(this);
+    // subWindowList() leaves out hidden children, so ask the object tree.
+    for (QMdiSubWindow *child : m_area->findChildren<QMdiSubWindow *>())
+        child->disconnect(this);
+}
+
 void MDIForm1::load()
 {
     m_hub.show(WindowName::adovizdentlye);

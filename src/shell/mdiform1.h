@@ -15,6 +15,7 @@ class MDIForm1 final : public QMainWindow {
 
 public:
     explicit MDIForm1(WindowHub &hub);
+    ~MDIForm1() override;
 
     // Opens both conversion windows; runs each time the window is created.
     void load();

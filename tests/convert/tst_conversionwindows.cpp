@@ -310,6 +310,7 @@ void ConversionWindowsTest::closedWindowComesBackEmpty()
     QWidget *w = conversionWindow(tl);
     w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"5"_s);
     w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_registry->existing(WindowName::atldendovize));
     QWidget *again = conversionWindow(tl);
     QCOMPARE(again->findChild<QLineEdit *>(u"Dolarsatilis"_s)->text(), QString());
