@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -23,17 +24,21 @@ void QtServices::message(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
                     QMessageBox::Ok, QApplication::activeWindow());
+    // Qt's own button texts are English unless a translation is installed.
+    box.button(QMessageBox::Ok)->setText(u"Tamam"_s);
     box.exec();
 }
 
 std::optional<QString> QtServices::prompt(const QString &text, const QString &title)
 {
-    bool ok = false;
-    QString answer = QInputDialog::getText(QApplication::activeWindow(), title, text, QLineEdit::Normal,
-                                           QString(), &ok);
-    if (!ok)
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(text);
+    dialog.setOkButtonText(u"Tamam"_s);
+    dialog.setCancelButtonText(u"İptal"_s);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return answer;
+    return dialog.textValue();
 }
 
 void QtServices::endProgram()

@@ -1,0 +1,108 @@
+#include "errors.h"
+#include "services.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+class ServicesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void errorReportNamesTheKind_data();
+    void errorReportNamesTheKind();
+    void promptAnswers_data();
+    void promptAnswers();
+};
+
+namespace {
+
+// Runs `inspect` on the modal box once it is up, then lets the call that opened it return.
+void whenModalShows(std::function<void(QWidget *)> inspect)
+{
+    QTimer::singleShot(0, [inspect = std::move(inspect)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        inspect(modal);
+    });
+}
+
+} // namespace
+
+void ServicesTest::errorReportNamesTheKind_data()
+{
+    QTest::addColumn<varnek::ErrorKind>("kind");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("text");
+    using K = varnek::ErrorKind;
+    QTest::newRow("type mismatch") << K::TypeMismatch << QString() << u"Tür uyuşmazlığı"_s;
+    QTest::newRow("division by zero") << K::DivisionByZero << QString() << u"Sıfıra bölme"_s;
+    QTest::newRow("overflow") << K::Overflow << QString() << u"Taşma"_s;
+    QTest::newRow("file not found, with its file") << K::FileNotFound << u"C:\\dolarsatilis.txt"_s
+                                                   << u"Dosya bulunamadı\nC:\\dolarsatilis.txt"_s;
+    QTest::newRow("file access") << K::FileAccess << QString() << u"Dosya erişim hatası"_s;
+}
+
+void ServicesTest::errorReportNamesTheKind()
+{
+    QFETCH(varnek::ErrorKind, kind);
+    QFETCH(QString, detail);
+    QFETCH(QString, text);
+
+    varnek::QtServices services;
+    whenModalShows([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->windowTitle(), u"Varnek Otomasyon v1.6"_s);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->buttons().front()->text(), u"Tamam"_s);
+        box->buttons().front()->click();
+    });
+    services.reportError(varnek::RuntimeError(kind, detail));
+}
+
+void ServicesTest::promptAnswers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<std::optional<QString>>("expected");
+    QTest::newRow("OK with text") << u"1.250,5"_s << true << std::optional<QString>(u"1.250,5"_s);
+    QTest::newRow("OK with nothing") << QString() << true << std::optional<QString>(QString());
+    QTest::newRow("Cancel") << u"9"_s << false << std::optional<QString>();
+}
+
+void ServicesTest::promptAnswers()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accept);
+    QFETCH(std::optional<QString>, expected);
+
+    varnek::QtServices services;
+    whenModalShows([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QInputDialog *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), u"DOLAR"_s);
+        QCOMPARE(dialog->labelText(), u"Doların Satılış Fiyatı?"_s);
+        QCOMPARE(dialog->textValue(), QString());
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), u"Tamam"_s);
+        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), u"İptal"_s);
+        dialog->findChild<QLineEdit *>()->setText(typed);
+        buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    QCOMPARE(services.prompt(u"Doların Satılış Fiyatı?"_s, u"DOLAR"_s), expected);
+}
+
+QTEST_MAIN(ServicesTest)
+#include "tst_services.moc"
