@@ -7,7 +7,9 @@
 #include "numberrules.h"
 #include "windowhub.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -91,6 +93,7 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setWindowIcon(assets::icon(assets::Picture::ConversionIcon));
+    translateSystemMenu();
 
     auto *client = new QWidget;
     client->setFixedSize(clientSize(3480, 5610));
@@ -100,6 +103,23 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     // Set after setWidget, which would otherwise pick its own focus child.
     m_firstBox->setFocus();
     m_menus = createConversionMenus(*this, hub);
+}
+
+void ConversionWindow::translateSystemMenu()
+{
+    // Qt names these in English unless a translation is installed; the order is Qt's own.
+    static const char16_t *const turkish[] = {u"&Geri Yükle", u"&Taşı", u"&Boyutlandır", u"&Simge Durumuna Küçült",
+                                              u"&Ekranı Kapla", u"Üs&tte Tut"};
+    const QList<QAction *> actions = systemMenu()->actions();
+    qsizetype named = 0;
+    for (QAction *action : actions) {
+        if (action->isSeparator())
+            continue;
+        if (named < qsizetype(std::size(turkish)))
+            action->setText(QString::fromUtf16(turkish[named++]));
+        else
+            action->setText(u"&Kapat"_s);
+    }
 }
 
 void ConversionWindow::mouseDoubleClickEvent(QMouseEvent *event)

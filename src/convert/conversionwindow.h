@@ -39,6 +39,7 @@ private:
     };
 
     void buildControls(QWidget *client);
+    void translateSystemMenu();
     void convert(const Row &row);
 
     WindowHub &m_hub;
