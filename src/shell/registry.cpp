@@ -1,6 +1,7 @@
 #include "registry.h"
 
 #include "conversionwindow.h"
+#include "form2.h"
 #include "frmabout.h"
 #include "hesapmakinesi.h"
 #include "mdiform1.h"
@@ -65,7 +66,7 @@ QWidget *Registry::create(WindowName name)
     case WindowName::uyari: created = new uyari(*this); break;
     case WindowName::hesapmakinesi: created = new hesapmakinesi(*this); break;
     case WindowName::frmAbout: created = new frmAbout; break;
-    case WindowName::Form2: return nullptr;
+    case WindowName::Form2: created = new Form2(*this); break;
     }
     m_windows[slot(name)] = created;
     return created;

@@ -1,0 +1,261 @@
+#include "form2.h"
+
+#include "assets.h"
+#include "guard.h"
+#include "layout.h"
+#include "ratestore.h"
+#include "windowhub.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace varnek {
+
+namespace {
+
+enum class Kind { Label, Box, Button, PictureButton };
+
+struct ControlSpec {
+    const char16_t *name;
+    Kind kind;
+    const char16_t *caption;
+    Twips geometry;
+    int tabIndex;
+    bool inFrame;
+};
+
+// The frame lies at 0, 0, so its children take the window's numbers too.
+constexpr ControlSpec controls[] = {
+    {u"Label1", Kind::Label, u"Dolar Satılış Fiyatı:", {120, 360, 1335, 255}, 22, true},
+    {u"Text1", Kind::Box, u"", {1560, 360, 1935, 285}, 0, true},
+    {u"Command1", Kind::Button, u"Kaydet", {1560, 720, 735, 255}, 4, true},
+    {u"Command2", Kind::Button, u"Oku", {2280, 720, 615, 255}, 5, false},
+    {u"Command15", Kind::Button, u"Sil", {2880, 720, 615, 255}, 6, false},
+    {u"Label2", Kind::Label, u"Mark Satılış Fiyatı:", {120, 1080, 1335, 255}, 21, true},
+    {u"Text2", Kind::Box, u"", {1560, 1080, 1935, 285}, 1, true},
+    {u"Command3", Kind::Button, u"Kaydet", {1560, 1440, 735, 255}, 8, false},
+    {u"Command4", Kind::Button, u"Oku", {2280, 1440, 615, 255}, 9, false},
+    {u"Command16", Kind::Button, u"Sil", {2880, 1440, 615, 255}, 10, false},
+    {u"Label3", Kind::Label, u"Sterlin Satılış Fiyatı:", {120, 1800, 1335, 255}, 20, true},
+    {u"Text3", Kind::Box, u"", {1560, 1800, 1935, 285}, 2, true},
+    {u"Command7", Kind::Button, u"Kaydet", {1560, 2160, 735, 255}, 11, false},
+    {u"Command9", Kind::Button, u"Oku", {2280, 2160, 615, 255}, 12, false},
+    {u"Command17", Kind::Button, u"Sil", {2880, 2160, 615, 255}, 13, false},
+    {u"Label4", Kind::Label, u"Frank Satılış Fiyatı:", {120, 2520, 1335, 255}, 19, true},
+    {u"Text4", Kind::Box, u"", {1560, 2520, 1935, 285}, 3, true},
+    {u"Command8", Kind::Button, u"Kaydet", {1560, 2880, 735, 255}, 14, false},
+    {u"Command10", Kind::Button, u"Oku", {2280, 2880, 615, 255}, 15, false},
+    {u"Command18", Kind::Button, u"Sil", {2880, 2880, 615, 255}, 16, false},
+    {u"Command19", Kind::PictureButton, u"Tüm Girdileri Sil", {3600, 360, 855, 1335}, 24, false},
+    {u"Command5", Kind::PictureButton, u"Tabloya Yapıştır", {3600, 1800, 855, 1335}, 7, true},
+    {u"Command14", Kind::Button, u"Tamam", {120, 3480, 1095, 375}, 17, false},
+    {u"Command13", Kind::Button, u"İptal", {3360, 3480, 1095, 375}, 23, false},
+};
+
+constexpr int tabStops = 25;
+
+struct CurrencyRow {
+    Currency currency;
+    const char16_t *box;
+    const char16_t *save;
+    const char16_t *read;
+    const char16_t *clear;
+    const char16_t *rateBox; // in both conversion windows
+};
+
+constexpr CurrencyRow rows[] = {
+    {Currency::Dolar, u"Text1", u"Command1", u"Command2", u"Command15", u"Dolarsatilis"},
+    {Currency::Mark, u"Text2", u"Command3", u"Command4", u"Command16", u"Marksatilis"},
+    {Currency::Sterlin, u"Text3", u"Command7", u"Command9", u"Command17", u"Sterlinsatilis"},
+    {Currency::Frank, u"Text4", u"Command8", u"Command10", u"Command18", u"Franksatilis"},
+};
+
+QString str(const char16_t *text) { return QString::fromUtf16(text); }
+
+// A push button (so Enter on it presses it, as on any other button) with its picture above a
+// caption that wraps to the button's width.
+class PictureButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+    static constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt::TextWordWrap);
+    static constexpr int spacing = 2;
+
+    QRect contentRoom() const
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    }
+
+    // The layout was drawn for a narrower dialog font: condense rather than cut a word off.
+    void fitCaption()
+    {
+        const QRect room = contentRoom().adjusted(0, iconSize().height() + spacing, 0, 0);
+        QFont font = this->font();
+        for (int stretch = 100; stretch > 50; stretch -= 4) {
+            font.setStretch(stretch);
+            const QRect needed = QFontMetrics(font).boundingRect(room, captionFlags, text());
+            if (needed.width() <= room.width() && needed.height() <= room.height())
+                break;
+        }
+        setFont(font);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        option.icon = QIcon();
+        painter.drawControl(QStyle::CE_PushButtonBevel, option);
+
+        QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        if (isDown())
+            room.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+        const QSize picture = iconSize();
+        const int captionHeight = fontMetrics().boundingRect(room, captionFlags, text()).height();
+        int top = room.top() + std::max(0, (room.height() - picture.height() - spacing - captionHeight) / 2);
+        painter.drawPixmap(room.left() + (room.width() - picture.width()) / 2, top,
+                           icon().pixmap(picture, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+        top += picture.height() + spacing;
+        painter.drawItemText(QRect(room.left(), top, room.width(), room.bottom() + 1 - top), captionFlags, palette(),
+                             isEnabled(), text(), QPalette::ButtonText);
+
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+};
+
+} // namespace
+
+Form2::Form2(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
+{
+    setObjectName(u"Form2"_s);
+    setWindowTitle(u"Elle Ayarla"_s);
+    setWindowIcon(assets::icon(assets::Picture::RateEntryIcon));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(clientSize(4590, 3915));
+
+    auto *frame = makeControl<QGroupBox>(this, u"Frame1"_s, {0, 0, 4575, 3375});
+    frame->setTitle(u"Varnek-Kurlar"_s);
+
+    std::array<QWidget *, tabStops> byTabIndex{};
+    for (const ControlSpec &spec : controls) {
+        QWidget *parent = spec.inFrame ? static_cast<QWidget *>(frame) : this;
+        const QString name = str(spec.name);
+        QWidget *control = nullptr;
+        switch (spec.kind) {
+        case Kind::Label: {
+            auto *label = makeControl<QLabel>(parent, name, spec.geometry);
+            label->setTextFormat(Qt::PlainText);
+            label->setText(str(spec.caption));
+            fitTextToWidth(label);
+            control = label;
+            break;
+        }
+        case Kind::Box: {
+            auto *box = makeControl<QLineEdit>(parent, name, spec.geometry);
+            // Qt's default of 32767 would cut a long paste without a word.
+            box->setMaxLength(std::numeric_limits<int>::max());
+            control = box;
+            break;
+        }
+        case Kind::Button: {
+            auto *button = makeControl<QPushButton>(parent, name, spec.geometry);
+            button->setText(str(spec.caption));
+            control = button;
+            break;
+        }
+        case Kind::PictureButton: {
+            auto *button = makeControl<PictureButton>(parent, name, spec.geometry);
+            button->setText(str(spec.caption));
+            button->setIcon(assets::icon(name == u"Command19"_s ? assets::Picture::BulbOff : assets::Picture::BulbOn));
+            button->setIconSize({32, 32});
+            button->fitCaption();
+            control = button;
+            break;
+        }
+        }
+        if (spec.kind != Kind::Label)
+            byTabIndex[std::size_t(spec.tabIndex)] = control;
+    }
+
+    QWidget *previous = nullptr;
+    for (QWidget *control : byTabIndex) {
+        if (!control)
+            continue;
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+
+    Services &services = hub.services();
+    const auto button = [this](const char16_t *name) { return findChild<QPushButton *>(str(name)); };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const CurrencyRow &row = rows[i];
+        m_boxes[i] = findChild<QLineEdit *>(str(row.box));
+        connect(button(row.save), &QPushButton::clicked, this, guarded(services, [this, i] { save(i); }));
+        connect(button(row.read), &QPushButton::clicked, this, guarded(services, [this, i] { read(i); }));
+        connect(button(row.clear), &QPushButton::clicked, this, guarded(services, [this, i] { m_boxes[i]->clear(); }));
+    }
+    connect(button(u"Command19"), &QPushButton::clicked, this, guarded(services, [this] {
+                for (QLineEdit *box : m_boxes)
+                    box->clear();
+            }));
+    connect(button(u"Command5"), &QPushButton::clicked, this, guarded(services, [this] { paste(); }));
+    QPushButton *ok = button(u"Command14");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
+    connect(button(u"Command13"), &QPushButton::clicked, this, guarded(services, [this] { close(); }));
+
+    m_boxes.front()->setFocus();
+}
+
+void Form2::save(std::size_t row) { saveRate(rateFilePath(rows[row].currency), m_boxes[row]->text()); }
+
+void Form2::read(std::size_t row)
+{
+    // A file without a field leaves the box as it was.
+    if (const std::optional<QString> text = readRate(rateFilePath(rows[row].currency)))
+        m_boxes[row]->setText(*text);
+}
+
+void Form2::paste()
+{
+    // The main window first: its load step creates both conversion windows as at start-up, whereas
+    // asking the registry for a child while the main window is closed creates that child twice.
+    m_hub.load(WindowName::MDIForm1);
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        for (const WindowName target : {WindowName::atldendovize, WindowName::adovizdentlye})
+            m_hub.setBoxText(target, str(rows[i].rateBox), m_boxes[i]->text());
+}
+
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    // No button is the cancel button, so Esc must not close the window the way a dialog's Esc does.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace varnek
