@@ -240,9 +240,6 @@ void Form2::read(std::size_t row)
 
 void Form2::paste()
 {
-    // The main window first: its load step creates both conversion windows as at start-up, whereas
-    // asking the registry for a child while the main window is closed creates that child twice.
-    m_hub.load(WindowName::MDIForm1);
     for (std::size_t i = 0; i < std::size(rows); ++i)
         for (const WindowName target : {WindowName::atldendovize, WindowName::adovizdentlye})
             m_hub.setBoxText(target, str(rows[i].rateBox), m_boxes[i]->text());

@@ -57,6 +57,9 @@ QWidget *Registry::create(WindowName name)
     case WindowName::atldendovize:
     case WindowName::adovizdentlye: {
         MDIForm1 *main = mainWindow();
+        // Creating the main window runs its load step, which may have created this child already.
+        if (QWidget *loaded = existing(name))
+            return loaded;
         QMdiSubWindow *child = name == WindowName::atldendovize ? static_cast<QMdiSubWindow *>(new atldendovize(*this))
                                                                 : new adovizdentlye(*this);
         m_windows[slot(name)] = child;

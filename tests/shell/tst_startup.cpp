@@ -19,6 +19,8 @@ private slots:
     void onlyTheSplashExistsAtStart();
     void runOpensMaximisedMainWindowWithMinimisedChildren();
     void quitEndsWithoutClosingStep();
+    void childAskedForWithoutMainWindowIsCreatedOnce_data();
+    void childAskedForWithoutMainWindowIsCreatedOnce();
     void realEndLeavesEventLoopWithoutClosingStep();
 };
 
@@ -89,6 +91,27 @@ void StartupTest::quitEndsWithoutClosingStep()
     QCOMPARE(services.endRequests, 1);
     QVERIFY(!registry.existing(WindowName::uyari));
     QVERIFY(!registry.existing(WindowName::MDIForm1));
+}
+
+void StartupTest::childAskedForWithoutMainWindowIsCreatedOnce_data()
+{
+    QTest::addColumn<WindowName>("child");
+    QTest::newRow("tl->currency") << WindowName::atldendovize;
+    QTest::newRow("currency->tl") << WindowName::adovizdentlye;
+}
+
+void StartupTest::childAskedForWithoutMainWindowIsCreatedOnce()
+{
+    QFETCH(WindowName, child);
+    ScriptedServices services;
+    varnek::Registry registry(services);
+    QWidget *w = registry.window(child);
+    auto *main = qobject_cast<varnek::MDIForm1 *>(registry.existing(WindowName::MDIForm1));
+    QVERIFY(main);
+    QVERIFY(main->isVisible());
+    QCOMPARE(main->workspace()->findChildren<QMdiSubWindow *>().size(), 2);
+    QCOMPARE(registry.window(child), w);
+    QCOMPARE(w->parentWidget()->parentWidget(), main->workspace());
 }
 
 // With the real services: the event loop ends with status 0 and the main window's closing step
