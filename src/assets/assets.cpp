@@ -1,7 +1,10 @@
 #include "assets.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
+
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -44,9 +47,7 @@ QString pathOf(const Source &source)
     return u":/varnek/%1.png"_s.arg(source.name);
 }
 
-} // namespace
-
-QPixmap pixmap(Picture picture)
+QPixmap loadPixmap(Picture picture)
 {
     const Source source = sourceOf(picture);
     if (source.name.isEmpty())
@@ -54,7 +55,7 @@ QPixmap pixmap(Picture picture)
     return QPixmap(source.sizes.isEmpty() ? pathOf(source) : pathOf(source, source.sizes.constFirst()));
 }
 
-QIcon icon(Picture picture)
+QIcon loadIcon(Picture picture)
 {
     const Source source = sourceOf(picture);
     QIcon result;
@@ -67,6 +68,55 @@ QIcon icon(Picture picture)
     for (int size : source.sizes)
         result.addFile(pathOf(source, size));
     return result;
+}
+
+// Every window asks again for the same pictures. A new QIcon decodes its files again, and its pixmaps
+// get new cache keys, so each window drawn would leave its own scaled copies in QPixmapCache; shared
+// ones are decoded once and scaled once.
+constexpr std::size_t kPictureCount = std::size_t(Picture::WarningIcon) + 1;
+
+struct Loaded {
+    std::array<QPixmap, kPictureCount> pixmaps;
+    std::array<QIcon, kPictureCount> icons;
+};
+
+Loaded *loaded = nullptr;
+
+Loaded &loadedPictures()
+{
+    if (!loaded) {
+        loaded = new Loaded;
+        // No pixmap may outlive the application object.
+        qAddPostRoutine([] {
+            delete loaded;
+            loaded = nullptr;
+        });
+    }
+    return *loaded;
+}
+
+} // namespace
+
+QPixmap pixmap(Picture picture)
+{
+    const auto index = std::size_t(picture);
+    if (index >= kPictureCount)
+        return {};
+    QPixmap &shared = loadedPictures().pixmaps[index];
+    if (shared.isNull())
+        shared = loadPixmap(picture);
+    return shared;
+}
+
+QIcon icon(Picture picture)
+{
+    const auto index = std::size_t(picture);
+    if (index >= kPictureCount)
+        return {};
+    QIcon &shared = loadedPictures().icons[index];
+    if (shared.isNull())
+        shared = loadIcon(picture);
+    return shared;
 }
 
 } // namespace varnek::assets
