@@ -6,6 +6,7 @@ VARNEK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-dejavu-core
+  libbenchmark-dev
 )
 
 as_root() {
