@@ -184,5 +184,11 @@ int main(int argc, char *argv[])
     std::printf("soak: growth %ld KiB (limit below %ld KiB)\n", after - before, kAllowedGrowthKiB);
     if (before < 0 || after < 0)
         return 2;
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer holds freed memory back on purpose; here the cycles only look for misuse.
+    std::printf("soak: growth not judged under AddressSanitizer\n");
+    return 0;
+#else
     return after - before >= kAllowedGrowthKiB ? 1 : 0;
+#endif
 }
