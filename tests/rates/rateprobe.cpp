@@ -1,8 +1,13 @@
 // Runs one store call in a process of its own, so that a test can lower its file-size limit or
-// run it as an unprivileged user (root ignores permission bits).
+// run it as an unprivileged user (root ignores permission bits). Windows has neither: there it
+// only runs the call, in a process that does not hold the test's open files.
 //
 //   rate_probe [--as UID:GID] [--fsize BYTES] save PATH TEXT [REPEAT]
 //   rate_probe [--as UID:GID] read PATH
+//   rate_probe save-by-turns PATH TEXT_A TEXT_B REPEAT
+//
+// save-by-turns saves the two texts (each repeated) by turns until the process is killed; it
+// prints "saving" once, when the first save starts.
 //
 // Prints "ok", "text:<text>", "none" or the error kind, then the detail line; exits 0 when the
 // call ran, 3 when the user could not be changed, 2 on bad arguments.
@@ -12,12 +17,15 @@
 
 #include <QString>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
+
+#ifndef Q_OS_WIN
+#include <csignal>
 #include <grp.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace varnek;
 
@@ -32,6 +40,7 @@ const char *kindName(ErrorKind kind)
     }
 }
 
+#ifndef Q_OS_WIN
 bool becomeUser(const char *ids)
 {
     unsigned uid = 0;
@@ -41,6 +50,7 @@ bool becomeUser(const char *ids)
     return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(uid) == 0 && geteuid() == uid
         && setuid(0) != 0;
 }
+#endif
 
 } // namespace
 
@@ -48,6 +58,9 @@ int main(int argc, char **argv)
 {
     int arg = 1;
     for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
+#ifdef Q_OS_WIN
+        return 2;
+#else
         if (std::strcmp(argv[arg], "--as") == 0) {
             if (!becomeUser(argv[arg + 1]))
                 return 3;
@@ -61,6 +74,7 @@ int main(int argc, char **argv)
         } else {
             return 2;
         }
+#endif
     }
     if (argc - arg < 2)
         return 2;
@@ -71,6 +85,14 @@ int main(int argc, char **argv)
             const auto repeat = argc - arg >= 4 ? std::strtoll(argv[arg + 3], nullptr, 10) : 1;
             saveRate(path, QString::fromLocal8Bit(argv[arg + 2]).repeated(repeat));
             std::puts("ok");
+        } else if (command == u"save-by-turns" && argc - arg >= 5) {
+            const auto repeat = std::strtoll(argv[arg + 4], nullptr, 10);
+            const QString texts[] = {QString::fromLocal8Bit(argv[arg + 2]).repeated(repeat),
+                                     QString::fromLocal8Bit(argv[arg + 3]).repeated(repeat)};
+            std::puts("saving");
+            std::fflush(stdout);
+            for (unsigned turn = 0;; ++turn)
+                saveRate(path, texts[turn % 2]);
         } else if (command == u"read") {
             const auto text = readRate(path);
             std::puts(text ? ("text:" + text->toUtf8()).constData() : "none");

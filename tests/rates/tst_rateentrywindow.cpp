@@ -1,5 +1,6 @@
 #include "errors.h"
 #include "mdiform1.h"
+#include "ratepaths.h"
 #include "registry.h"
 #include "scriptedservices.h"
 
@@ -28,6 +29,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void cleanupTestCase();
 
     void opensEmptyFromEitherMenu_data();
     void opensEmptyFromEitherMenu();
@@ -60,6 +62,7 @@ private:
     void openFromMenu(WindowName from = WindowName::atldendovize);
     void type(QWidget *target, const QString &text);
     QString rateOf(WindowName window, const QString &box) const;
+    QStringList filesInFolder() const { return QDir(m_folder + u'/').entryList(QDir::Files); }
 
     QTemporaryDir m_home;
     QString m_folder;
@@ -103,14 +106,22 @@ void RateEntryWindowTest::initTestCase()
     // Test mode puts the data folders under $HOME/.qttest: keep that inside a throwaway folder.
     qputenv("HOME", QFile::encodeName(m_home.path()));
     QStandardPaths::setTestModeEnabled(true);
+#ifdef Q_OS_WIN
+    m_folder = u"C:"_s;
+#else
     m_folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QVERIFY(m_folder.startsWith(m_home.path()));
+#endif
 }
 
 void RateEntryWindowTest::init()
 {
+#ifdef Q_OS_WIN
+    QVERIFY(removeFilesAtRatePaths());
+#else
     QVERIFY(QDir(m_folder).removeRecursively());
     QVERIFY(QDir().mkpath(m_folder));
+#endif
     m_services = new ScriptedServices;
     m_registry = new varnek::Registry(*m_services);
     m_registry->show(WindowName::MDIForm1);
@@ -121,6 +132,8 @@ void RateEntryWindowTest::cleanup()
     delete m_registry;
     delete m_services;
 }
+
+void RateEntryWindowTest::cleanupTestCase() { QVERIFY(removeFilesAtRatePaths()); }
 
 void RateEntryWindowTest::openFromMenu(WindowName from)
 {
@@ -267,7 +280,7 @@ void RateEntryWindowTest::kaydetWritesOnlyItsFile()
     button(r.save)->click();
 
     QCOMPARE(contents(m_folder + u'/' + r.file), bytes);
-    QCOMPARE(QDir(m_folder).entryList(QDir::Files), QStringList{r.file});
+    QCOMPARE(filesInFolder(), QStringList{r.file});
     QCOMPARE(box(r.box)->text(), text);
     QCOMPARE(rateOf(WindowName::atldendovize, r.rateBox), QString());
     QCOMPARE(rateOf(WindowName::adovizdentlye, r.rateBox), QString());
@@ -424,7 +437,7 @@ void RateEntryWindowTest::pasteFillsBothWindowsInOrder()
         QCOMPARE(box(rows[i].box)->text(), texts[i]);
     QVERIFY(form()->isVisible());
     QVERIFY(m_services->messages.isEmpty());
-    QVERIFY(QDir(m_folder).entryList(QDir::Files).isEmpty());
+    QVERIFY(filesInFolder().isEmpty());
 }
 
 void RateEntryWindowTest::pasteRecreatesClosedWindows_data()
@@ -506,7 +519,7 @@ void RateEntryWindowTest::enterInAnyBoxClosesAndDiscards()
     deleteClosed();
 
     QVERIFY(!form());
-    QVERIFY(QDir(m_folder).entryList(QDir::Files).isEmpty());
+    QVERIFY(filesInFolder().isEmpty());
     QCOMPARE(rateOf(WindowName::atldendovize, rows[row].rateBox), QString());
     openFromMenu();
     QCOMPARE(box(rows[row].box)->text(), QString());
@@ -533,7 +546,7 @@ void RateEntryWindowTest::closingDiscardsTheTexts()
     deleteClosed();
 
     QVERIFY(!form());
-    QVERIFY(QDir(m_folder).entryList(QDir::Files).isEmpty());
+    QVERIFY(filesInFolder().isEmpty());
     QCOMPARE(rateOf(WindowName::atldendovize, u"Dolarsatilis"_s), QString());
     QVERIFY(m_services->messages.isEmpty());
     openFromMenu();

@@ -1,4 +1,5 @@
 #include "errors.h"
+#include "ratepaths.h"
 #include "ratestore.h"
 
 #include <QDir>
@@ -10,8 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using namespace varnek;
@@ -34,8 +37,10 @@ char *toString(const std::optional<ErrorKind> &kind)
 namespace {
 
 const QByteArray oldFile = "\"old\"\r\n";
+#ifndef Q_OS_WIN
 // Tests that need permission bits to count run the store as this user when they run as root.
 constexpr uid_t unprivilegedId = 65534;
+#endif
 
 QByteArray contents(const QString &path)
 {
@@ -72,13 +77,25 @@ struct ProbeResult {
     QString outcome; // "ok", "text:...", "none" or an error kind
 };
 
+// Where rateFilePath() should put the files.
+QString rateFolder()
+{
+#ifdef Q_OS_WIN
+    return u"C:"_s;
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#endif
+}
+
 ProbeResult runProbe(const QStringList &arguments)
 {
     QProcess probe;
     probe.start(QString::fromUtf8(RATE_PROBE), arguments);
     if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit)
         return {};
-    return {probe.exitCode(), QString::fromUtf8(probe.readAllStandardOutput()).section(u'\n', 0, 0)};
+    // Windows writes text-mode line ends.
+    const QString output = QString::fromUtf8(probe.readAllStandardOutput()).remove(u'\r');
+    return {probe.exitCode(), output.section(u'\n', 0, 0)};
 }
 
 } // namespace
@@ -89,7 +106,10 @@ class TestRateStore : public QObject {
 private slots:
     void initTestCase();
     void init();
-    void pathsInAppData();
+    void cleanupTestCase();
+    void pathsOfTheFourFiles();
+    void everyCurrencySavesAtItsPath_data();
+    void everyCurrencySavesAtItsPath();
     void firstSaveCreatesFolder();
     void saveAndRead_data();
     void saveAndRead();
@@ -106,6 +126,8 @@ private slots:
     void partialWriteKeepsOldFile();
     void permissions_data();
     void permissions();
+    void blockedReplacementKeepsOldFile_data();
+    void blockedReplacementKeepsOldFile();
 
 private:
     QTemporaryDir m_home;
@@ -119,27 +141,61 @@ void TestRateStore::initTestCase()
     // Test mode puts the data folders under $HOME/.qttest: keep that inside a throwaway folder.
     qputenv("HOME", QFile::encodeName(m_home.path()));
     QStandardPaths::setTestModeEnabled(true);
+#ifndef Q_OS_WIN
     QVERIFY(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).startsWith(m_home.path()));
+#endif
 }
 
 void TestRateStore::init()
 {
+    QVERIFY(removeFilesAtRatePaths());
     m_dir.emplace();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(u"dolarsatilis.txt"_s);
 }
 
-void TestRateStore::pathsInAppData()
+void TestRateStore::cleanupTestCase() { QVERIFY(removeFilesAtRatePaths()); }
+
+void TestRateStore::pathsOfTheFourFiles()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = rateFolder();
     const QStringList expected{u"dolarsatilis.txt"_s, u"marksatilis.txt"_s, u"sterlinsatilis.txt"_s,
                                u"franksatilis.txt"_s};
     for (std::size_t i = 0; i < allCurrencies.size(); ++i)
         QCOMPARE(rateFilePath(allCurrencies[i]), folder + u'/' + expected[qsizetype(i)]);
 }
 
+void TestRateStore::everyCurrencySavesAtItsPath_data()
+{
+    QTest::addColumn<Currency>("currency");
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("dollar") << Currency::Dolar << u"dolarsatilis.txt"_s;
+    QTest::newRow("mark") << Currency::Mark << u"marksatilis.txt"_s;
+    QTest::newRow("sterling") << Currency::Sterlin << u"sterlinsatilis.txt"_s;
+    QTest::newRow("franc") << Currency::Frank << u"franksatilis.txt"_s;
+}
+
+// The same bytes on every system, Turkish letters included.
+void TestRateStore::everyCurrencySavesAtItsPath()
+{
+    QFETCH(Currency, currency);
+    QFETCH(QString, file);
+    const QString path = rateFolder() + u'/' + file;
+    const QString text = u"1.250,5 çğıİöşü"_s;
+
+    saveRate(rateFilePath(currency), text);
+    QCOMPARE(contents(path), QByteArray::fromHex("22312e3235302c3520e7f0fdddf6fefc220d0a"));
+    QCOMPARE(readRate(rateFilePath(currency)), std::optional(text));
+    const QStringList written = QDir(rateFolder() + u'/').entryList({u"*satilis.txt*"_s}, QDir::AllEntries | QDir::Hidden);
+    QCOMPARE(written, QStringList{file});
+}
+
 void TestRateStore::firstSaveCreatesFolder()
 {
+#ifdef Q_OS_WIN
+    QSKIP("On Windows the files sit at the root of drive C:, which always exists");
+#endif
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QVERIFY(QDir(folder).removeRecursively());
     QCOMPARE(errorOf([] { readRate(rateFilePath(Currency::Frank)); }), std::optional(ErrorKind::FileNotFound));
@@ -180,6 +236,9 @@ void TestRateStore::savingTwiceKeepsOneRecord()
 
 void TestRateStore::saveKeepsPermissions()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows files carry no permission bits; blockedReplacementKeepsOldFile covers the read-only attribute");
+#else
     const mode_t mask = umask(0);
     umask(mask);
     struct stat info {};
@@ -192,6 +251,7 @@ void TestRateStore::saveKeepsPermissions()
     saveRate(m_path, u"2");
     QCOMPARE(stat(QFile::encodeName(m_path).constData(), &info), 0);
     QCOMPARE(info.st_mode & 0777, 0640u);
+#endif
 }
 
 void TestRateStore::refusedTextKeepsOldFile_data()
@@ -254,7 +314,9 @@ void TestRateStore::readErrors_data()
     QTest::newRow("missing file") << u"missing"_s << ErrorKind::FileNotFound;
     QTest::newRow("missing folder") << u"missing folder"_s << ErrorKind::FileNotFound;
     QTest::newRow("folder") << u"folder"_s << ErrorKind::FileAccess;
+#ifndef Q_OS_WIN
     QTest::newRow("named pipe") << u"fifo"_s << ErrorKind::FileAccess;
+#endif
     QTest::newRow("one byte over the size limit") << u"large"_s << ErrorKind::FileAccess;
 }
 
@@ -268,8 +330,10 @@ void TestRateStore::readErrors()
         path = m_dir->filePath(u"nowhere/dolarsatilis.txt"_s);
     else if (setup == u"folder")
         QVERIFY(QDir().mkdir(path));
+#ifndef Q_OS_WIN
     else if (setup == u"fifo" && mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
         QSKIP("cannot make a named pipe here");
+#endif
     else if (setup == u"large")
         QVERIFY(writeFile(path, '"' + QByteArray(int(maxRateFileSize) - 3, '9') + "\"\r\n"));
 
@@ -282,6 +346,9 @@ void TestRateStore::readErrors()
 
 void TestRateStore::partialWriteKeepsOldFile_data()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows has no per-process file-size limit to cut a save short");
+#endif
     QTest::addColumn<int>("limit");
     QTest::addColumn<int>("length");
     QTest::addColumn<bool>("fits");
@@ -311,6 +378,9 @@ void TestRateStore::partialWriteKeepsOldFile()
 
 void TestRateStore::permissions_data()
 {
+#ifdef Q_OS_WIN
+    QSKIP("These need POSIX permission bits and an unprivileged user; blockedReplacementKeepsOldFile covers Windows");
+#endif
     QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("outcome");
@@ -336,6 +406,7 @@ void TestRateStore::permissions()
     QFETCH(QString, outcome);
     QFETCH(QByteArray, after);
 
+#ifndef Q_OS_WIN
     const QString folder = m_dir->filePath(u"rates"_s);
     QVERIFY(QDir().mkdir(folder));
     QString path = folder + u"/dolarsatilis.txt"_s;
@@ -383,6 +454,52 @@ void TestRateStore::permissions()
         QCOMPARE(contents(path), after);
     // Nothing half-made is left behind: no temporary file, no folder.
     QCOMPARE(entries(folder).size(), after.isEmpty() ? 0 : 1);
+#endif
+}
+
+void TestRateStore::blockedReplacementKeepsOldFile_data()
+{
+#ifndef Q_OS_WIN
+    QSKIP("The read-only attribute and sharing modes are Windows' own");
+#endif
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("save, read-only file") << u"save"_s << u"read-only"_s << u"FileAccess"_s;
+    // A program holding the file open without delete sharing forbids the rename that commits a save.
+    QTest::newRow("save, file held open by another program") << u"save"_s << u"held open"_s << u"FileAccess"_s;
+    QTest::newRow("read, file held open by another program") << u"read"_s << u"held open"_s << u"text:old"_s;
+    QTest::newRow("save, nothing in the way") << u"save"_s << u"none"_s << u"ok"_s;
+}
+
+void TestRateStore::blockedReplacementKeepsOldFile()
+{
+    QFETCH(QString, call);
+    QFETCH(QString, setup);
+    QFETCH(QString, outcome);
+    QVERIFY(writeFile(m_path, oldFile));
+
+    QFile holder(m_path);
+    if (setup == u"read-only")
+        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther));
+    else if (setup == u"held open")
+        QVERIFY(holder.open(QIODevice::ReadWrite));
+    const auto restore = qScopeGuard([&] {
+        holder.close();
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
+    });
+
+    QStringList arguments{call, m_path};
+    if (call == u"save")
+        arguments << u"5"_s;
+    const ProbeResult result = runProbe(arguments);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.outcome, outcome);
+
+    holder.close();
+    QCOMPARE(contents(m_path), outcome == u"ok"_s ? QByteArray("\"5\"\r\n") : oldFile);
+    QCOMPARE(entries(m_dir->path()), QStringList{u"dolarsatilis.txt"_s});
 }
 
 QTEST_GUILESS_MAIN(TestRateStore)
