@@ -1,0 +1,18 @@
+#pragma once
+
+#include "numberrules.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace varnek {
+
+enum class Direction { TlToCurrency, CurrencyToTl };
+
+// What Enter in an amount box computes, as text for the result box.
+// TlToCurrency reads the amount, then the rate, and divides the amount by the rate;
+// CurrencyToTl reads the rate, then the amount, and multiplies. The first text that fails decides
+// the error (RuntimeError); nothing is returned then.
+QString convertTexts(Direction direction, QStringView rateText, QStringView amountText, const NumberFormat &format);
+
+} // namespace varnek
