@@ -39,22 +39,6 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const Twips &geometry, c
     return label;
 }
 
-// The layout was drawn for a smaller default face than desktops here tend to have: shrink the font
-// until the fixed text fits, rather than cut off the foot of the note.
-void shrinkToFit(QLabel *label)
-{
-    const QRect room = label->contentsRect();
-    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    QFont font = label->font();
-    for (qreal size = QFontInfo(font).pointSizeF(); size > 5; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QRect needed = QFontMetrics(font).boundingRect(room, flags, label->text());
-        if (needed.width() <= room.width() && needed.height() <= room.height())
-            break;
-    }
-    label->setFont(font);
-}
-
 } // namespace
 
 frmAbout::frmAbout()

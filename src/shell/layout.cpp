@@ -66,6 +66,32 @@ void fitTextToWidth(QLabel *label)
     label->setFont(font);
 }
 
+void shrinkToFit(QLabel *label)
+{
+    // The layout was drawn for a smaller default face than desktops here tend to have: shrink the
+    // font until the fixed text fits, rather than cut off its end.
+    const QRect room = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    QFont font = label->font();
+    for (qreal size = QFontInfo(font).pointSizeF(); size > 5; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QRect needed = QFontMetrics(font).boundingRect(room, flags, label->text());
+        if (needed.width() <= room.width() && needed.height() <= room.height())
+            break;
+    }
+    label->setFont(font);
+}
+
+void nameAfterLabel(QWidget *box, QLabel *label)
+{
+    label->setBuddy(box);
+    QString name = label->text().trimmed();
+    // The closing colon is there for the eye; read aloud it is noise.
+    if (name.endsWith(u':'))
+        name.chop(1);
+    box->setAccessibleName(name);
+}
+
 Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)
     : QWidget(parent)
 {

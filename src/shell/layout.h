@@ -45,6 +45,12 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background);
 // Narrows a label's font when its text is wider than the label.
 void fitTextToWidth(QLabel *label);
 
+// Makes a label's font smaller until its text, wrapped if the label wraps, fits inside it.
+void shrinkToFit(QLabel *label);
+
+// Gives a text box the caption of its label as its accessible name, which screen readers announce.
+void nameAfterLabel(QWidget *box, QLabel *label);
+
 // A straight line of the given pen width between two points in twips.
 class Line final : public QWidget {
 public:

@@ -24,11 +24,13 @@ uyari::uyari(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
     auto *picture = makeControl<QLabel>(this, u"Picture1"_s, {240, 240, 600, 615});
     picture->setPixmap(assets::pixmap(assets::Picture::WarningIcon));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setAccessibleName(u"Uyarı"_s);
 
     auto *text = makeControl<QLabel>(this, u"Label1"_s, {840, 240, 2415, 615});
     text->setText(u"Programdan çıkarsanız çalışmanız sonlandırılacak.Çımak istediğinize emin misiniz?"_s);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    shrinkToFit(text);
 
     auto *yes = makeControl<QPushButton>(this, u"Command1"_s, {1200, 960, 975, 375});
     yes->setText(u"Evet"_s);

@@ -99,6 +99,9 @@ void ExitConfirmationTest::windowLooksAsDesigned()
     QVERIFY(!(q->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(q->findChild<QLabel *>(u"Label1"_s)->text(),
              u"Programdan çıkarsanız çalışmanız sonlandırılacak.Çımak istediğinize emin misiniz?"_s);
+    auto *label = q->findChild<QLabel *>(u"Label1"_s);
+    const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text());
+    QVERIFY2(needed.height() <= label->height(), "the question is cut off");
     QCOMPARE(button(q, u"Command1"_s)->text(), u"Evet"_s);
     QCOMPARE(button(q, u"Command2"_s)->text(), u"Hayır"_s);
     QCOMPARE(button(q, u"Command2"_s)->geometry(), QRect(152, 64, 65, 25));
