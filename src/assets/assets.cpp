@@ -1,6 +1,8 @@
 #include "assets.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
 #include <QList>
 #include <QString>
 
@@ -52,7 +54,17 @@ QPixmap loadPixmap(Picture picture)
     const Source source = sourceOf(picture);
     if (source.name.isEmpty())
         return {};
-    return QPixmap(source.sizes.isEmpty() ? pathOf(source) : pathOf(source, source.sizes.constFirst()));
+    const QString path = source.sizes.isEmpty() ? pathOf(source) : pathOf(source, source.sizes.constFirst());
+    // Only a dense screen pays for decoding the double-size copy, and it then decodes nothing else.
+    if (qGuiApp->devicePixelRatio() > 1) {
+        const QString dense = QString(path).insert(path.size() - 4, u"@2x"_s);
+        if (QFile::exists(dense)) {
+            QPixmap image(dense);
+            image.setDevicePixelRatio(2);
+            return image;
+        }
+    }
+    return QPixmap(path);
 }
 
 QIcon loadIcon(Picture picture)
@@ -62,7 +74,8 @@ QIcon loadIcon(Picture picture)
     if (source.name.isEmpty())
         return result;
     // Without a size QIcon records each file at the size it really has, rather than trusting
-    // the name and scaling a wrong file to fit.
+    // the name and scaling a wrong file to fit. On a dense screen it adds the "@2x" copy of each
+    // file by itself.
     if (source.sizes.isEmpty())
         result.addFile(pathOf(source));
     for (int size : source.sizes)

@@ -23,9 +23,12 @@ enum class Picture {
     WarningIcon,     // exit confirmation window icon (32)
 };
 
-// The largest image of the picture (the backdrop at 360 x 288). Needs a QGuiApplication.
+// The largest image of the picture (the backdrop at 360 x 288). On a screen of twice the density
+// or more, its double-size copy with a device pixel ratio of 2, so it draws at the same logical
+// size. Needs a QGuiApplication.
 QPixmap pixmap(Picture picture);
-// Every size the picture comes in, so the platform can pick the one it draws best.
+// Every size the picture comes in, so the platform can pick the one it draws best (on a dense
+// screen the double-size copies too).
 QIcon icon(Picture picture);
 
 } // namespace varnek::assets

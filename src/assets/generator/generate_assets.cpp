@@ -5,6 +5,7 @@
 // Re-running it on the same system gives the same files: all randomness comes from one fixed
 // seed, and the lettering uses the DejaVu faces that the program already depends on.
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -344,13 +345,15 @@ void addGrainAndVignette(QImage &image, Random &random)
     image = toImage(planes);
 }
 
-void paintShadow(QImage &target, const QPainterPath &shape, QPointF offset, double sigma, int alpha)
+// The shape and offset are in picture units; sigma is in pixels of the target.
+void paintShadow(QImage &target, const QPainterPath &shape, QPointF offset, double sigma, int alpha, int scale)
 {
     QImage layer(target.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
         QPainter p(&layer);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         p.translate(offset);
         p.setPen(QPen(QColor(0, 0, 0, alpha), 3));
         p.setBrush(QColor(0, 0, 0, alpha));
@@ -447,7 +450,7 @@ QList<QPainterPath> signature()
     return {capital, word, underline};
 }
 
-void paintLettering(QImage &image, const Fonts &fonts)
+void paintLettering(QImage &image, const Fonts &fonts, int scale)
 {
     QPainterPath figures = textPath(boldFont(fonts.sansBold, 80), u"1.6"_s);
     figures.translate(349 - figures.boundingRect().right(), 6 - figures.boundingRect().top());
@@ -464,11 +467,12 @@ void paintLettering(QImage &image, const Fonts &fonts)
 
     QPainterPath top = figures;
     top.addPath(version);
-    paintShadow(image, top, QPointF(2.5, 3.0), 2.2, 150);
-    paintShadow(image, name, QPointF(2.5, 3.0), 2.4, 140);
+    paintShadow(image, top, QPointF(2.5, 3.0), 2.2 * scale, 150, scale);
+    paintShadow(image, name, QPointF(2.5, 3.0), 2.4 * scale, 140, scale);
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     QLinearGradient gold(0, figures.boundingRect().top(), 0, version.boundingRect().bottom());
     gold.setColorAt(0.0, QColor(255, 250, 150));
@@ -509,36 +513,43 @@ void paintLettering(QImage &image, const Fonts &fonts)
         inkStroke(p, pen.map(stroke), ink, 0.7, 1.8);
 }
 
-QImage backdrop(const Fonts &fonts)
+// The same scene at any whole multiple of its size: the random draws that place things do not
+// depend on the scale, and blurs widen with it.
+QImage backdrop(const Fonts &fonts, int scale)
 {
     Random random(19760601);
-    QImage image(backdropWidth, backdropHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image(backdropWidth * scale, backdropHeight * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         paintSky(p, random);
         paintSkyline(p, random);
         paintWater(p, random);
     }
-    blurImage(image, 3.2);
+    blurImage(image, 3.2 * scale);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         paintBokeh(p, random);
     }
-    blurImage(image, 0.8);
+    blurImage(image, 0.8 * scale);
     addGrainAndVignette(image, random);
-    paintLettering(image, fonts);
+    paintLettering(image, fonts, scale);
     return image.convertToFormat(QImage::Format_RGB888);
 }
 
 // Icons: 32-pixel pictures drawn as shapes in palette colours; the 16-pixel versions and the
-// gloved hand are pixel maps.
+// gloved hand are pixel maps. The double-size copies for high-density screens are the same
+// shapes drawn at twice the scale, with outlines twice as wide.
+
+int outlineWidth = 1;
 
 QPen outline(const QColor &colour)
 {
-    QPen pen(colour, 1);
+    QPen pen(colour, outlineWidth);
     pen.setCosmetic(true);
     return pen;
 }
@@ -730,7 +741,7 @@ void drawBulb(QPainter &p, bool lit)
         p.drawRect(QRectF(20, 12, 2, 4));
     }
 
-    QPen wire(lit ? vga::red : vga::gray, 1);
+    QPen wire(lit ? vga::red : vga::gray, outlineWidth);
     wire.setCosmetic(true);
     p.setPen(wire);
     p.setBrush(Qt::NoBrush);
@@ -750,16 +761,14 @@ void drawBulb(QPainter &p, bool lit)
 
 void buttonFace(QPainter &p, int width, int height)
 {
+    // Bands rather than lines, so that a double-size copy doubles each of them exactly.
     p.fillRect(QRect(0, 0, width, height), vga::silver);
-    p.setPen(outline(vga::white));
-    p.drawLine(0, 0, width - 2, 0);
-    p.drawLine(0, 0, 0, height - 2);
-    p.setPen(outline(vga::black));
-    p.drawLine(0, height - 1, width - 1, height - 1);
-    p.drawLine(width - 1, 0, width - 1, height - 1);
-    p.setPen(outline(vga::gray));
-    p.drawLine(1, height - 2, width - 2, height - 2);
-    p.drawLine(width - 2, 1, width - 2, height - 2);
+    p.fillRect(QRect(0, 0, width - 1, 1), vga::white);
+    p.fillRect(QRect(0, 0, 1, height - 1), vga::white);
+    p.fillRect(QRect(0, height - 1, width, 1), vga::black);
+    p.fillRect(QRect(width - 1, 0, 1, height), vga::black);
+    p.fillRect(QRect(1, height - 2, width - 2, 1), vga::gray);
+    p.fillRect(QRect(width - 2, 1, 1, height - 2), vga::gray);
 }
 
 void drawSpeechBubble(QPainter &p)
@@ -1056,20 +1065,30 @@ QImage quantise(const QImage &image, bool transparentGround)
 }
 
 // Without antialiasing every pixel keeps the one palette colour it was drawn in.
-QImage drawn(int width, int height, bool transparentGround, const std::function<void(QPainter &)> &draw)
+QImage drawn(int width, int height, bool transparentGround, const std::function<void(QPainter &)> &draw,
+             int scale = 1)
 {
-    QImage canvas(width, height, QImage::Format_ARGB32);
+    QImage canvas(width * scale, height * scale, QImage::Format_ARGB32);
     canvas.fill(transparentGround ? QColor(Qt::transparent) : vga::silver);
     QPainter p(&canvas);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.scale(scale, scale);
+    outlineWidth = scale;
     draw(p);
+    outlineWidth = 1;
     return canvas;
 }
 
-QImage drawnIcon(const std::function<void(QPainter &)> &draw)
+QImage drawnIcon(const std::function<void(QPainter &)> &draw, int scale = 1)
 {
-    return drawn(32, 32, true, draw);
+    return drawn(32, 32, true, draw, scale);
+}
+
+// Pixel art stays pixel art: each pixel becomes a square of four.
+QImage doubled(const QImage &image)
+{
+    return image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 bool save(const QImage &image, const QDir &dir, const QString &name)
@@ -1083,6 +1102,98 @@ bool save(const QImage &image, const QDir &dir, const QString &name)
     return true;
 }
 
+// The application icon for the desktop: the main window's banknote and coins, in full colour and
+// smooth edges. One list of shapes on a 64-unit grid is both painted into the PNG sizes and
+// written out as the scalable SVG, so the two cannot drift apart.
+
+struct Shape {
+    enum Kind { Rect, Ellipse } kind;
+    double x, y, width, height; // the bounding box
+    double radius;              // rounded corners of a rectangle
+    QRgb fill;                  // fully transparent: none
+    QRgb stroke;
+    double strokeWidth; // 0: none
+};
+
+constexpr QRgb noFill = 0;
+constexpr QRgb darkGreen = 0xff14532d, noteGreen = 0xff43b36b, backNoteGreen = 0xff2e8b57, paleGreen = 0xffc6f4d4;
+constexpr QRgb darkGold = 0xff8a5a00, rimGold = 0xffc8901a, faceGold = 0xfff5c542, shine = 0xfffff3c4;
+
+QList<Shape> applicationIconShapes()
+{
+    QList<Shape> shapes = {
+        {Shape::Rect, 16, 6, 44, 28, 4, backNoteGreen, darkGreen, 2},
+        {Shape::Rect, 4, 14, 44, 28, 4, noteGreen, darkGreen, 2},
+        {Shape::Rect, 8.5, 18.5, 35, 19, 2, noFill, paleGreen, 1.5},
+        {Shape::Ellipse, 20, 22, 12, 12, 0, paleGreen, darkGreen, 1.5},
+    };
+    // Three coins stacked, bottom first: the far rim, the side, then the face.
+    for (const double top : {48.0, 42.0, 36.0}) {
+        shapes.append({Shape::Ellipse, 30, top + 4, 30, 10, 0, rimGold, darkGold, 2});
+        shapes.append({Shape::Rect, 30, top + 5, 30, 4, 0, rimGold, noFill, 0});
+        shapes.append({Shape::Ellipse, 30, top, 30, 10, 0, faceGold, darkGold, 2});
+    }
+    shapes.append({Shape::Ellipse, 36, 38.5, 18, 5, 0, noFill, shine, 1.5});
+    return shapes;
+}
+
+QImage paintApplicationIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    for (const Shape &shape : applicationIconShapes()) {
+        p.setBrush(qAlpha(shape.fill) ? QBrush(QColor::fromRgba(shape.fill)) : QBrush(Qt::NoBrush));
+        p.setPen(shape.strokeWidth > 0 ? QPen(QColor::fromRgba(shape.stroke), shape.strokeWidth) : QPen(Qt::NoPen));
+        const QRectF box(shape.x, shape.y, shape.width, shape.height);
+        if (shape.kind == Shape::Rect)
+            p.drawRoundedRect(box, shape.radius, shape.radius);
+        else
+            p.drawEllipse(box);
+    }
+    return image;
+}
+
+QString applicationIconSvg()
+{
+    const auto colour = [](QRgb rgb) { return u"#%1"_s.arg(rgb & 0xffffff, 6, 16, QLatin1Char('0')); };
+    QString svg = u"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"_s;
+    for (const Shape &shape : applicationIconShapes()) {
+        const QString paint = u" fill=\"%1\" stroke=\"%2\" stroke-width=\"%3\""_s.arg(
+            qAlpha(shape.fill) ? colour(shape.fill) : u"none"_s,
+            shape.strokeWidth > 0 ? colour(shape.stroke) : u"none"_s, QString::number(shape.strokeWidth));
+        if (shape.kind == Shape::Rect)
+            svg += u"  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"%6/>\n"_s.arg(shape.x).arg(shape.y).arg(
+                shape.width).arg(shape.height).arg(shape.radius).arg(paint);
+        else
+            svg += u"  <ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\"%5/>\n"_s.arg(shape.x + shape.width / 2).arg(
+                shape.y + shape.height / 2).arg(shape.width / 2).arg(shape.height / 2).arg(paint);
+    }
+    return svg + u"</svg>\n"_s;
+}
+
+// The sizes desktops look for in the hicolor theme, and the scalable one.
+bool saveApplicationIcons(const QDir &themes)
+{
+    bool ok = true;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = u"hicolor/%1x%1/apps"_s.arg(size);
+        ok = themes.mkpath(folder) && save(paintApplicationIcon(size), QDir(themes.filePath(folder)), u"varnek.png"_s) && ok;
+    }
+    const QString folder = u"hicolor/scalable/apps"_s;
+    QFile svg(themes.filePath(folder + u"/varnek.svg"_s));
+    if (!themes.mkpath(folder) || !svg.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || svg.write(applicationIconSvg().toUtf8()) < 0 || !svg.flush()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+        return false;
+    }
+    std::printf("varnek.svg\n");
+    return ok;
+}
+
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -1090,20 +1201,22 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s IMAGES_DIRECTORY ICON_THEMES_DIRECTORY\n", argv[0]);
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(u"."_s)) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    const QDir themes(QString::fromLocal8Bit(argv[2]));
+    if (!dir.mkpath(u"."_s) || !themes.mkpath(u"."_s)) {
+        std::fprintf(stderr, "cannot create %s or %s\n", argv[1], argv[2]);
         return 1;
     }
     Fonts fonts;
     if (!loadFonts(fonts))
         return 1;
 
-    bool ok = save(backdrop(fonts), dir, u"backdrop.png"_s);
+    bool ok = save(backdrop(fonts, 1), dir, u"backdrop.png"_s);
+    ok = save(backdrop(fonts, 2), dir, u"backdrop@2x.png"_s) && ok;
 
     struct Icon {
         QString file;
@@ -1130,8 +1243,23 @@ int main(int argc, char **argv)
         // These two sit on a button face of their own, so they have no transparent ground.
         {u"speech-bubble.png"_s, drawn(24, 22, false, drawSpeechBubble), false},
         {u"envelope.png"_s, drawn(24, 22, false, drawEnvelope), false},
+
+        // Qt picks these by name on screens of twice the density.
+        {u"main-32@2x.png"_s, drawnIcon(drawMain, 2)},
+        {u"conversion-32@2x.png"_s, drawnIcon([&fonts](QPainter &p) { drawConversion(p, fonts); }, 2)},
+        {u"run-32@2x.png"_s, drawnIcon(drawRun, 2)},
+        {u"rate-entry-32@2x.png"_s, drawnIcon(drawRateEntry, 2)},
+        {u"bulb-off-32@2x.png"_s, drawnIcon([](QPainter &p) { drawBulb(p, false); }, 2)},
+        {u"bulb-on-32@2x.png"_s, drawnIcon([](QPainter &p) { drawBulb(p, true); }, 2)},
+        {u"calculator-32@2x.png"_s, doubled(fromPixelMap(calculator32))},
+        {u"close-disc-32@2x.png"_s, drawn(32, 32, true, [](QPainter &p) { drawCloseDisc(p, 32); }, 2)},
+        {u"about-32@2x.png"_s, drawnIcon(drawAbout, 2)},
+        {u"warning-32@2x.png"_s, drawnIcon(drawWarning, 2)},
+        {u"speech-bubble@2x.png"_s, drawn(24, 22, false, drawSpeechBubble, 2), false},
+        {u"envelope@2x.png"_s, drawn(24, 22, false, drawEnvelope, 2), false},
     };
     for (const Icon &icon : icons)
         ok = save(quantise(icon.image, icon.transparentGround), dir, icon.file) && ok;
+    ok = saveApplicationIcons(themes) && ok;
     return ok ? 0 : 1;
 }
