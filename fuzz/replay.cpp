@@ -1,0 +1,41 @@
+// Feeds files to a fuzz target's entry point without libFuzzer, so the normal build can replay the
+// corpus: replay FILE_OR_FOLDER...
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+
+int main(int argc, char **argv)
+{
+    namespace fs = std::filesystem;
+    std::vector<fs::path> inputs;
+    for (int i = 1; i < argc; ++i) {
+        if (fs::is_directory(argv[i])) {
+            for (const fs::directory_entry &entry : fs::directory_iterator(argv[i]))
+                if (entry.is_regular_file())
+                    inputs.push_back(entry.path());
+        } else {
+            inputs.emplace_back(argv[i]);
+        }
+    }
+    std::sort(inputs.begin(), inputs.end());
+    for (const fs::path &path : inputs) {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) {
+            std::fprintf(stderr, "cannot read %s\n", path.c_str());
+            return 1;
+        }
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        std::fprintf(stderr, "%s\n", path.c_str());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+    }
+    std::printf("replayed %zu inputs\n", inputs.size());
+    // An empty corpus would make the replay pass without testing anything.
+    return inputs.empty() ? 1 : 0;
+}
