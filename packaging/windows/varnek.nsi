@@ -1,0 +1,66 @@
+; The Varnek installer, for makensis 3 (Debian's nsis). It installs for every user of the machine
+; into Program Files, adds a Start-menu entry and an uninstaller, and speaks Turkish.
+;   makensis -DVERSION=1.6 -DSOURCE=<folder to install> -DICON=varnek.ico
+;            -DUNINSTALL_LIST=<Delete/RMDir lines> -DOUTFILE=<installer.exe> varnek.nsi
+
+; A 64-bit installer for a 64-bit program: it needs no 32-bit Windows layer (under Wine, no wine32).
+Target amd64-unicode
+SetCompressor /SOLID lzma
+!include MUI2.nsh
+
+!define APP_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnek"
+
+Name "Varnek ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Varnek"
+InstallDirRegKey HKLM "${APP_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+BrandingText "Varnek ${VERSION}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\varnek.exe"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Turkish"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=${LANG_TURKISH} "ProductName" "Varnek"
+VIAddVersionKey /LANG=${LANG_TURKISH} "FileDescription" "Varnek Kurulumu"
+VIAddVersionKey /LANG=${LANG_TURKISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_TURKISH} "LegalCopyright" "Varnek geliştiricileri"
+
+Section "Varnek" SecMain
+  SectionIn RO
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File /r "${SOURCE}\*.*"
+  WriteUninstaller "$INSTDIR\kaldir.exe"
+  CreateShortcut "$SMPROGRAMS\Varnek.lnk" "$INSTDIR\varnek.exe" "" "$INSTDIR\varnek.exe" 0
+
+  WriteRegStr HKLM "${APP_KEY}" "DisplayName" "Varnek"
+  WriteRegStr HKLM "${APP_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${APP_KEY}" "DisplayIcon" "$INSTDIR\varnek.exe,0"
+  WriteRegStr HKLM "${APP_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${APP_KEY}" "UninstallString" '"$INSTDIR\kaldir.exe"'
+  WriteRegStr HKLM "${APP_KEY}" "QuietUninstallString" '"$INSTDIR\kaldir.exe" /S'
+  WriteRegDWORD HKLM "${APP_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${APP_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\Varnek.lnk"
+  ; Only what the installer put there: a folder chosen by the user may hold other files.
+  !include "${UNINSTALL_LIST}"
+  Delete "$INSTDIR\kaldir.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${APP_KEY}"
+SectionEnd

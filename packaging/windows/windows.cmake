@@ -1,0 +1,94 @@
+# Windows: varnek.exe as a window program with its icon, and what users get: a folder that starts
+# from anywhere, the same folder zipped, and an installer. Included by src/CMakeLists.txt, since
+# the icon resource must be built in the exe's own directory.
+enable_language(RC)
+
+set(varnek_windows_source ${CMAKE_CURRENT_LIST_DIR})
+set(varnek_images ${PROJECT_SOURCE_DIR}/src/assets/images)
+# Debian's own interpreter, which has python3-pil; a python3 found first on PATH may lack it.
+set(VARNEK_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 with Pillow, which draws the icon")
+find_program(VARNEK_MAKENSIS makensis DOC "NSIS compiler for the installer")
+
+set(varnek_ico ${CMAKE_CURRENT_BINARY_DIR}/varnek.ico)
+add_custom_command(OUTPUT ${varnek_ico}
+  COMMAND ${VARNEK_PYTHON} ${varnek_windows_source}/make_ico.py ${varnek_ico}
+          ${varnek_images}/main-16.png ${varnek_images}/main-32.png ${varnek_images}/main-32.png:64
+  DEPENDS ${varnek_windows_source}/make_ico.py ${varnek_images}/main-16.png ${varnek_images}/main-32.png
+  COMMENT "Drawing varnek.ico"
+  VERBATIM)
+configure_file(${varnek_windows_source}/varnek.rc.in ${CMAKE_CURRENT_BINARY_DIR}/varnek.rc @ONLY)
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/varnek.rc PROPERTIES OBJECT_DEPENDS ${varnek_ico})
+target_sources(varnek PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/varnek.rc ${varnek_ico})
+# No console window beside the program.
+set_target_properties(varnek PROPERTIES WIN32_EXECUTABLE ON)
+
+# The MinGW runtime the exe was built against, from the compiler itself.
+set(varnek_runtime_dlls)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+    message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${dll} is")
+  endif()
+  list(APPEND varnek_runtime_dlls ${path})
+endforeach()
+
+set(varnek_windows_out ${PROJECT_BINARY_DIR}/dist)
+set(varnek_folder ${varnek_windows_out}/Varnek)
+set(varnek_zip ${varnek_windows_out}/varnek-${PROJECT_VERSION}-windows-x64.zip)
+set(varnek_installer ${varnek_windows_out}/varnek-${PROJECT_VERSION}-kurulum.exe)
+set(varnek_uninstall_list ${varnek_windows_out}/uninstall.nsh)
+# Only what the exe loads: the pictures are PNG, which QtGui reads without an image plugin.
+set(varnek_dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> ${varnek_runtime_dlls})
+add_custom_command(OUTPUT ${varnek_folder}/varnek.exe ${varnek_uninstall_list}
+  COMMAND ${CMAKE_COMMAND}
+    -DFOLDER=${varnek_folder}
+    -DEXE=$<TARGET_FILE:varnek>
+    -DSTRIP=${CMAKE_STRIP}
+    "-DDLLS=$<JOIN:${varnek_dlls},|>"
+    -DPLATFORM_PLUGIN=$<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
+    -DSTYLE_PLUGIN=$<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
+    -DNOTICE=${varnek_windows_source}/licenses.txt
+    -DUNINSTALL_LIST=${varnek_uninstall_list}
+    -P ${varnek_windows_source}/deploy.cmake
+  DEPENDS varnek ${varnek_windows_source}/deploy.cmake ${varnek_windows_source}/licenses.txt
+  COMMENT "Gathering the Windows folder ${varnek_folder}"
+  VERBATIM)
+add_custom_command(OUTPUT ${varnek_zip}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${varnek_zip}
+  COMMAND ${CMAKE_COMMAND} -E tar cf ${varnek_zip} --format=zip Varnek
+  WORKING_DIRECTORY ${varnek_windows_out}
+  DEPENDS ${varnek_folder}/varnek.exe
+  COMMENT "Zipping ${varnek_zip}"
+  VERBATIM)
+set(varnek_deliverables ${varnek_zip})
+if(VARNEK_MAKENSIS)
+  add_custom_command(OUTPUT ${varnek_installer}
+    COMMAND ${VARNEK_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=${varnek_folder} -DICON=${varnek_ico}
+            -DUNINSTALL_LIST=${varnek_uninstall_list} -DOUTFILE=${varnek_installer}
+            ${varnek_windows_source}/varnek.nsi
+    DEPENDS ${varnek_folder}/varnek.exe ${varnek_uninstall_list} ${varnek_ico} ${varnek_windows_source}/varnek.nsi
+    COMMENT "Making the installer ${varnek_installer}"
+    VERBATIM)
+  list(APPEND varnek_deliverables ${varnek_installer})
+else()
+  message(STATUS "makensis not found (Debian package nsis): no Windows installer")
+endif()
+add_custom_target(varnek_windows_deliverables ALL DEPENDS ${varnek_deliverables})
+
+# The program itself and its installer under Wine, on an X server of their own.
+if(VARNEK_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR)
+  set(varnek_wine_tests ${PROJECT_SOURCE_DIR}/tests/windows)
+  add_test(NAME windows_program
+    COMMAND ${VARNEK_PYTHON} ${varnek_wine_tests}/program_under_wine.py
+            --zip ${varnek_zip} --out ${varnek_windows_out}/program-test)
+  # Alone: Wine has one foreground window for all its programs, and a test window that takes it
+  # would keep the menus of the program under test from opening.
+  set_tests_properties(windows_program PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  if(VARNEK_MAKENSIS)
+    add_test(NAME windows_installer
+      COMMAND ${VARNEK_PYTHON} ${varnek_wine_tests}/installer_under_wine.py
+              --installer ${varnek_installer} --folder ${varnek_folder} --out ${varnek_windows_out}/installer-test)
+    set_tests_properties(windows_installer PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  endif()
+endif()

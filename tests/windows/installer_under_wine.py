@@ -1,0 +1,168 @@
+#!/usr/bin/python3
+"""The installer under Wine: a silent install (/S) puts every file of the program's folder into
+C:\\Program Files\\Varnek with an uninstaller, a Start-menu entry and an entry among the installed
+programs; the Start-menu entry starts the installed program, and so does its path, and "Çıkış" ends
+it (with status 0, seen where Wine reports it); a silent uninstall takes all of it away again.
+Screenshots and logs go to OUT.
+
+    installer_under_wine.py --installer SETUP.exe --folder DEPLOYED_FOLDER --out OUT
+"""
+
+import argparse
+import filecmp
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+# No __pycache__ in the source tree.
+sys.dont_write_bytecode = True
+
+from winesession import (QUIT_BUTTON, WAIT, Failure, Screen, check, drive_c, find_splash, leftover_processes,
+                         program_environment, run_checks, wait_for_end)
+
+INSTALL_DIR = drive_c("Program Files", "Varnek")
+SHORTCUT = drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Varnek.lnk")
+SHORTCUT_WINDOWS = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Varnek.lnk"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnek"
+UNINSTALLER_WINDOWS = r"C:\Program Files\Varnek\kaldir.exe"
+PROGRAM_WINDOWS = r"C:\Program Files\Varnek\varnek.exe"
+
+
+def wine(arguments, log, environment=None):
+    return subprocess.run(["wine", *arguments], stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                          env=environment, timeout=120).returncode
+
+
+def registry_entry(log):
+    result = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], stdin=subprocess.DEVNULL,
+                            capture_output=True, timeout=60)
+    log.write(result.stdout + result.stderr)
+    return result.returncode == 0, result.stdout.decode("utf-8", "replace")
+
+
+def relative_files(folder):
+    return sorted(os.path.relpath(os.path.join(top, name), folder)
+                  for top, _, names in os.walk(folder) for name in names)
+
+
+def install(installer, folder, log):
+    # An earlier run that stopped half-way may have left an installation behind.
+    shutil.rmtree(INSTALL_DIR, ignore_errors=True)
+    check(wine([installer, "/S"], log) == 0, "the silent install failed")
+    shipped = relative_files(folder)
+    installed = relative_files(INSTALL_DIR)
+    check(installed == sorted(shipped + ["kaldir.exe"]),
+          f"installed {installed}, expected the folder's {shipped} and kaldir.exe")
+    _, mismatch, errors = filecmp.cmpfiles(folder, INSTALL_DIR, shipped, shallow=False)
+    check(not mismatch and not errors, f"installed files differ from the folder's: {mismatch + errors}")
+    check(os.path.isfile(SHORTCUT), "no Start-menu entry")
+    found, text = registry_entry(log)
+    check(found and "DisplayName" in text and "kaldir.exe" in text, f"no entry among installed programs:\n{text}")
+
+
+def wait_until_no_program(timeout=WAIT):
+    deadline = time.monotonic() + timeout
+    while leftover_processes() and time.monotonic() < deadline:
+        time.sleep(0.2)
+    check(not leftover_processes(), f"processes left behind: {leftover_processes()}")
+
+
+def start_from_start_menu(screen, out, log):
+    # "start" opens the shortcut as Explorer would. It cannot wait for what a shortcut starts, so
+    # the end shows as the program's process going away; the next check sees the exit status.
+    launcher = subprocess.Popen(["wine", "start", SHORTCUT_WINDOWS], env=program_environment(screen),
+                                stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+    try:
+        _, _, x, y, width, height, _ = find_splash(screen)
+        colours = screen.screenshot(os.path.join(out, "installed-splash.png"), (x, y, width, height))
+        check(colours > 100, f"the splash window shows {colours} colours, not its picture")
+        running = leftover_processes()
+        check(running, "the splash window shows, but no varnek.exe runs")
+        with open(f"/proc/{running[0]}/cmdline", "rb") as cmdline:
+            started = cmdline.read().split(b"\0")[0].decode("utf-8", "replace")
+        check("Program Files" in started, f"the shortcut started {started}, not the installed program")
+        screen.click_centre(x, y, QUIT_BUTTON)
+        wait_until_no_program()
+    finally:
+        if launcher.poll() is None:
+            launcher.kill()
+        launcher.wait()
+
+
+def start_installed_program(screen, log):
+    process = subprocess.Popen(["wine", PROGRAM_WINDOWS, "-platform", "windows:fontengine=freetype"],
+                               env=program_environment(screen), stdin=subprocess.DEVNULL, stdout=log,
+                               stderr=subprocess.STDOUT)
+    try:
+        _, _, x, y, _, _, _ = find_splash(screen)
+        screen.click_centre(x, y, QUIT_BUTTON)
+        status = wait_for_end(process)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    check(status == 0, f"the program ended with status {status}")
+    wait_until_no_program()
+
+
+def uninstall(log):
+    # The uninstaller copies itself away and returns at once; the copy does the work.
+    check(wine([UNINSTALLER_WINDOWS, "/S"], log) == 0, "the silent uninstall failed to start")
+    deadline = time.monotonic() + WAIT
+    while os.path.exists(INSTALL_DIR) and time.monotonic() < deadline:
+        time.sleep(0.2)
+    check(not os.path.exists(INSTALL_DIR),
+          f"still installed after {WAIT:.0f} s: {relative_files(INSTALL_DIR) if os.path.isdir(INSTALL_DIR) else ''}")
+    check(not os.path.exists(SHORTCUT), "the Start-menu entry is still there")
+    found, text = registry_entry(log)
+    check(not found, f"still among installed programs:\n{text}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--installer", required=True)
+    parser.add_argument("--folder", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    screen = Screen()
+    installed = False
+
+    def install_step():
+        nonlocal installed
+        install(args.installer, args.folder, log)
+        installed = True
+
+    def shortcut_step():
+        check(installed, "nothing installed to start")
+        start_from_start_menu(screen, args.out, log)
+
+    def program_step():
+        check(installed, "nothing installed to start")
+        start_installed_program(screen, log)
+
+    def uninstall_step():
+        check(installed, "nothing installed to uninstall")
+        uninstall(log)
+
+    with open(os.path.join(args.out, "installer.log"), "wb") as log:
+        try:
+            return run_checks([
+                ("silent install: files, Start-menu entry, installed-programs entry", install_step),
+                ("the Start-menu entry starts the installed program; Çıkış ends it", shortcut_step),
+                ("the installed program ends through Çıkış with status 0", program_step),
+                ("silent uninstall removes the files, the entry and the registry key", uninstall_step),
+            ])
+        finally:
+            screen.close()
+            if os.path.isdir(INSTALL_DIR):
+                try:
+                    uninstall(log)
+                except Failure:
+                    shutil.rmtree(INSTALL_DIR, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,112 @@
+#!/usr/bin/python3
+"""The real varnek.exe under Wine, from its zip unpacked into a fresh folder, on an X server of its
+own: the splash window shows its picture (screenshots go to OUT), "Çalıştır" opens the main window,
+Dosya -> Kapat asks "Dikkat!", and "Evet" ends the program with status 0; a second run ends through
+the splash window's "Çıkış". Neither leaves a process behind.
+
+    program_under_wine.py --zip ZIP --out OUT
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import zipfile
+
+# No __pycache__ in the source tree.
+sys.dont_write_bytecode = True
+
+from winesession import (MAIN_TITLE, QUESTION_CLIENT, QUESTION_TITLE, QUIT_BUTTON, RUN_BUTTON, YES_BUTTON,
+                         Failure, Screen, check, find_splash, leftover_processes, run_checks, start_program,
+                         wait_for_end)
+
+
+def unpack(zip_path, out):
+    folder = os.path.join(out, "unpacked")
+    shutil.rmtree(folder, ignore_errors=True)
+    with zipfile.ZipFile(zip_path) as archive:
+        archive.extractall(folder)
+    program = os.path.join(folder, "Varnek", "varnek.exe")
+    check(os.path.isfile(program), f"{zip_path} holds no Varnek/varnek.exe")
+    return program
+
+
+def open_dosya_menu(screen, main):
+    """"Dosya" is the first menu of the bar at the top of the main window's client area. A window
+    that has just appeared may take the first click for its activation, so try a few times."""
+    for attempt in range(3):
+        screen.click(main[2] + 20, main[3] + 11)
+        try:
+            return screen.wait_for(lambda w: w[6] and w[4] > 50, "Dosya menu", timeout=5)
+        except Failure:
+            if attempt == 2:
+                raise
+    return None
+
+
+def end_through_kapat_and_evet(screen, program, out):
+    with open(os.path.join(out, "kapat-evet.log"), "wb") as log:
+        process = start_program(screen, program, log)
+        try:
+            _, _, x, y, width, height, _ = find_splash(screen)
+            colours = screen.screenshot(os.path.join(out, "splash.png"), (x, y, width, height))
+            check(colours > 100, f"the splash window shows {colours} colours, not its picture")
+            screen.click_centre(x, y, RUN_BUTTON)
+
+            main = screen.wait_for(lambda w: w[1] == MAIN_TITLE, "main window")
+            screen.wait_until_gone(lambda w: (w[2], w[3]) == (x, y) and w[1] != MAIN_TITLE, "splash window")
+            screen.screenshot(os.path.join(out, "main.png"))
+            open_dosya_menu(screen, main)
+            screen.key("k")
+
+            question = screen.wait_for(lambda w: w[1] == QUESTION_TITLE, "Dikkat! question")
+            screen.screenshot(os.path.join(out, "dikkat.png"))
+            # Wine draws the frame and title bar inside the X window when no window manager runs.
+            _, _, qx, qy, qwidth, qheight, _ = question
+            border = (qwidth - QUESTION_CLIENT[0]) // 2
+            screen.click_centre(qx + border, qy + qheight - border - QUESTION_CLIENT[1], YES_BUTTON)
+            status = wait_for_end(process)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+    check(status == 0, f"the program ended with status {status}")
+    check(not leftover_processes(), f"processes left behind: {leftover_processes()}")
+
+
+def end_through_cikis(screen, program, out):
+    with open(os.path.join(out, "cikis.log"), "wb") as log:
+        process = start_program(screen, program, log)
+        try:
+            _, _, x, y, _, _, _ = find_splash(screen)
+            screen.click_centre(x, y, QUIT_BUTTON)
+            status = wait_for_end(process)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+    check(status == 0, f"the program ended with status {status}")
+    check(not leftover_processes(), f"processes left behind: {leftover_processes()}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--zip", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    program = unpack(args.zip, args.out)
+    screen = Screen()
+    try:
+        return run_checks([
+            ("Çalıştır, Dosya -> Kapat, Evet ends the program with status 0",
+             lambda: end_through_kapat_and_evet(screen, program, args.out)),
+            ("Çıkış on the splash window ends the program with status 0",
+             lambda: end_through_cikis(screen, program, args.out)),
+        ])
+    finally:
+        screen.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,217 @@
+"""What the checks of the real program under Wine share: an X server of their own, the program's
+environment, its windows, clicks and keys through XTest, screenshots, and leftover processes."""
+
+import os
+import struct
+import subprocess
+import time
+import zlib
+
+from Xlib import X, XK, display as xdisplay
+from Xlib.ext import xtest
+
+WAIT = 30.0
+# Logical pixels, from the layout tables (twips / 15).
+SPLASH_SIZE = (360, 288)
+RUN_BUTTON = (288, 168, 65, 57)
+QUIT_BUTTON = (288, 232, 65, 25)
+QUESTION_CLIENT = (233, 103)
+YES_BUTTON = (80, 64, 65, 25)
+MAIN_TITLE = "Varnek Otomasyon v1.6"
+QUESTION_TITLE = "Dikkat!"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wine_prefix():
+    return os.environ.get("WINEPREFIX") or os.path.expanduser("~/.wine")
+
+
+def drive_c(*parts):
+    return os.path.join(wine_prefix(), "drive_c", *parts)
+
+
+class Screen:
+    """An Xvfb of our own, without a window manager, and one client connection to it."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise Failure("Xvfb did not start")
+            number += chunk
+        os.close(read_end)
+        self.name = ":" + number.decode().strip()
+        self.display = xdisplay.Display(self.name)
+        check(self.display.has_extension("XTEST"), "Xvfb has no XTEST extension")
+        self.root = self.display.screen().root
+
+    def close(self):
+        self.display.close()
+        self.server.terminate()
+        self.server.wait()
+
+    def windows(self):
+        """(window, title, x, y, width, height, override_redirect) of each top-level window shown."""
+        found = []
+        for window in self.root.query_tree().children:
+            try:
+                attributes = window.get_attributes()
+                if attributes.map_state != X.IsViewable:
+                    continue
+                geometry = window.get_geometry()
+                title = window.get_wm_name()
+            except Exception:  # gone meanwhile
+                continue
+            if isinstance(title, bytes):
+                title = title.decode("utf-8", "replace")
+            found.append((window, title or "", geometry.x, geometry.y, geometry.width, geometry.height,
+                          bool(attributes.override_redirect)))
+        return found
+
+    def wait_for(self, accept, what, timeout=WAIT):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            for entry in self.windows():
+                if accept(entry):
+                    # Let the window draw itself before anyone looks at it.
+                    time.sleep(0.5)
+                    return entry
+            time.sleep(0.1)
+        raise Failure(f"no {what} within {timeout:.0f} s; shown: {[w[1:] for w in self.windows()]}")
+
+    def wait_until_gone(self, accept, what, timeout=WAIT):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if not any(accept(entry) for entry in self.windows()):
+                return
+            time.sleep(0.1)
+        raise Failure(f"{what} still shown after {timeout:.0f} s")
+
+    def click(self, x, y):
+        xtest.fake_input(self.display, X.MotionNotify, x=x, y=y)
+        self.display.sync()
+        time.sleep(0.1)
+        xtest.fake_input(self.display, X.ButtonPress, 1)
+        self.display.sync()
+        time.sleep(0.05)
+        xtest.fake_input(self.display, X.ButtonRelease, 1)
+        self.display.sync()
+
+    def click_centre(self, left, top, box):
+        x, y, width, height = box
+        self.click(left + x + width // 2, top + y + height // 2)
+
+    def key(self, name):
+        code = self.display.keysym_to_keycode(XK.string_to_keysym(name))
+        xtest.fake_input(self.display, X.KeyPress, code)
+        self.display.sync()
+        time.sleep(0.05)
+        xtest.fake_input(self.display, X.KeyRelease, code)
+        self.display.sync()
+
+    def screenshot(self, path, area=None):
+        """Saves the screen as a PNG; returns how many colours the area (x, y, w, h) holds."""
+        geometry = self.root.get_geometry()
+        width, height = geometry.width, geometry.height
+        data = self.root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data
+        rows = []
+        for y in range(height):
+            line = data[y * width * 4:(y + 1) * width * 4]
+            rgb = bytearray(width * 3)
+            rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
+            rows.append(b"\0" + bytes(rgb))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        with open(path, "wb") as png:
+            png.write(b"\x89PNG\r\n\x1a\n")
+            png.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)))
+            png.write(chunk(b"IDAT", zlib.compress(b"".join(rows), 6)))
+            png.write(chunk(b"IEND", b""))
+        if not area:
+            return 0
+        left, top, w, h = area
+        colours = set()
+        for y in range(top, top + h):
+            row = rows[y]
+            for x in range(left, left + w):
+                colours.add(row[1 + 3 * x:4 + 3 * x])
+        return len(colours)
+
+
+def program_environment(screen, locale="tr_TR.UTF-8"):
+    """The caller's environment with a Turkish user, this X server, a quiet Wine, and no Qt
+    setting of the tests: the program must find its DLLs and plugins beside itself."""
+    environment = {name: value for name, value in os.environ.items()
+                   if not name.startswith(("WINEQT_", "QT_", "LC_")) and name not in ("WINEPATH", "LANGUAGE")}
+    environment.update(DISPLAY=screen.name, LANG=locale, LC_ALL=locale, WINEDEBUG="-all",
+                       WINEDLLOVERRIDES="mscoree=;mshtml=")
+    return environment
+
+
+def start_program(screen, program, log):
+    """varnek.exe under Wine with the Windows platform plugin; FreeType draws text Wine shows."""
+    return subprocess.Popen(["wine", program, "-platform", "windows:fontengine=freetype"],
+                            env=program_environment(screen), stdin=subprocess.DEVNULL,
+                            stdout=log, stderr=subprocess.STDOUT)
+
+
+def wait_for_end(process, timeout=WAIT):
+    try:
+        return process.wait(timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        raise Failure(f"the program did not end within {timeout:.0f} s")
+
+
+def leftover_processes(name="varnek.exe"):
+    """Processes on this machine whose command line names the program (Wine shows it there)."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/cmdline", "rb") as cmdline:
+                words = cmdline.read().split(b"\0")
+        except OSError:
+            continue
+        if words and name.encode() in words[0].lower().replace(b"\\", b"/").split(b"/")[-1]:
+            found.append(int(entry))
+    return found
+
+
+def find_splash(screen):
+    return screen.wait_for(lambda w: (w[4], w[5]) == SPLASH_SIZE and not w[6], "splash window")
+
+
+def run_checks(checks):
+    """Runs each (name, function); prints a line per check and the closing count; exit status."""
+    passed = failed = 0
+    for name, function in checks:
+        started = time.monotonic()
+        try:
+            function()
+        except Failure as failure:
+            failed += 1
+            print(f"FAIL {name}: {failure}", flush=True)
+        else:
+            passed += 1
+            print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
+    print(f"{passed} passed, {failed} failed", flush=True)
+    return 0 if failed == 0 else 1
