@@ -7,6 +7,8 @@ VARNEK_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-dejavu-core
   libbenchmark-dev
+  desktop-file-utils appstream
+  xvfb dbus-daemon at-spi2-core python3-pyatspi
 )
 
 as_root() {
@@ -33,4 +35,40 @@ configure_and_build() {
   local dir=$1; shift
   cmake -S "$VARNEK_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# start_x_server [SCREEN]: an Xvfb of our own, and DISPLAY pointing at it. The number is a free
+# one from :100 up, judged by its lock file as X servers themselves do, so it keeps clear of
+# displays that others start. Xvfb signals USR1 once it takes connections, because it starts with
+# USR1 ignored. stop_x_server ends it.
+start_x_server() {
+  local display
+  for display in $(shuf -i 100-999 -n 20); do
+    [ -e "/tmp/.X$display-lock" ] && continue
+    VARNEK_X_READY=0
+    trap 'VARNEK_X_READY=1' USR1
+    (trap '' USR1; exec Xvfb ":$display" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset) >/dev/null 2>&1 &
+    VARNEK_X_SERVER=$!
+    for _ in $(seq 200); do
+      [ "$VARNEK_X_READY" = 1 ] && break
+      kill -0 "$VARNEK_X_SERVER" 2>/dev/null || break
+      sleep 0.05
+    done
+    # A late signal must not end the script.
+    trap : USR1
+    if [ "$VARNEK_X_READY" = 1 ]; then
+      export DISPLAY=":$display"
+      return 0
+    fi
+    stop_x_server
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_x_server() {
+  [ -n "${VARNEK_X_SERVER:-}" ] || return 0
+  kill "$VARNEK_X_SERVER" 2>/dev/null || true
+  wait "$VARNEK_X_SERVER" 2>/dev/null || true
+  VARNEK_X_SERVER=""
 }
