@@ -8,10 +8,12 @@
 #include "numberrules.h"
 #include "windowhub.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
@@ -39,13 +41,14 @@ struct OperationSpec {
     const char16_t *text;
     Twips geometry;
     double (*operation)(double, double);
+    Qt::Key accessKey; // with Alt; Çıkar has the Ç, so Çarp takes its last letter
 };
 
 const OperationSpec operations[] = {
-    {u"Label1", u"Topla", {480, 1560, 615, 255}, checkedAdd},
-    {u"Label2", u"Çıkar", {1200, 1560, 615, 255}, checkedSubtract},
-    {u"Label3", u"Çarp", {600, 1800, 495, 255}, checkedMultiply},
-    {u"Label4", u"Böl", {1200, 1800, 375, 255}, checkedDivide},
+    {u"Label1", u"Topla", {480, 1560, 615, 255}, checkedAdd, Qt::Key_T},
+    {u"Label2", u"Çıkar", {1200, 1560, 615, 255}, checkedSubtract, Qt::Key_Ccedilla},
+    {u"Label3", u"Çarp", {600, 1800, 495, 255}, checkedMultiply, Qt::Key_P},
+    {u"Label4", u"Böl", {1200, 1800, 375, 255}, checkedDivide, Qt::Key_B},
 };
 
 QString str(const char16_t *text) { return QString::fromUtf16(text); }
@@ -61,9 +64,11 @@ T *makeLabel(QWidget *parent, const char16_t *name, const char16_t *text, const 
     return label;
 }
 
-ClickableLabel *makePicture(QWidget *parent, const QString &name, const Twips &geometry, assets::Picture picture)
+ClickableLabel *makePicture(QWidget *parent, const QString &name, const Twips &geometry, assets::Picture picture,
+                            const QString &accessibleName)
 {
     auto *box = makeControl<ClickableLabel>(parent, name, geometry);
+    box->setAccessibleName(accessibleName);
     box->setPixmap(assets::pixmap(picture));
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(box, green, Qt::black);
@@ -83,9 +88,56 @@ QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, 
     return box;
 }
 
+class AccessibleClickableLabel final : public QAccessibleWidget {
+public:
+    explicit AccessibleClickableLabel(ClickableLabel *label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString text = QAccessibleWidget::text(kind);
+        return kind == QAccessible::Name && text.isEmpty() ? label()->text() : text;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            emit label()->clicked();
+    }
+    QStringList keyBindingsForAction(const QString &action) const override
+    {
+        if (action != pressAction() || label()->shortcut().isEmpty())
+            return {};
+        return {label()->shortcut().toString(QKeySequence::NativeText)};
+    }
+
+private:
+    ClickableLabel *label() const { return static_cast<ClickableLabel *>(widget()); }
+};
+
+QAccessibleInterface *accessibleClickableLabel(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(ClickableLabel::staticMetaObject.className()) && object->isWidgetType())
+        return new AccessibleClickableLabel(static_cast<ClickableLabel *>(object));
+    return nullptr;
+}
+
 } // namespace
 
-ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent) {}
+ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent)
+{
+    static const bool accessible = [] {
+        QAccessible::installFactory(accessibleClickableLabel);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+}
+
+void ClickableLabel::setShortcut(const QKeySequence &keys)
+{
+    m_shortcut = keys;
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, &ClickableLabel::clicked);
+    setToolTip(u"%1 (%2)"_s.arg(text(), keys.toString(QKeySequence::NativeText)));
+}
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -118,12 +170,16 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : QDialog(nullptr, dialogWindowFlag
     setPalette(palette);
     setAutoFillBackground(true);
 
+    QList<QLabel *> labels;
     for (const LabelSpec &spec : captions)
-        makeLabel<QLabel>(this, spec.name, spec.text, spec.geometry);
+        labels.append(makeLabel<QLabel>(this, spec.name, spec.text, spec.geometry));
 
     m_first = makeBox(this, u"Sayibir"_s, {1080, 360, 1095, 285}, 9);
     m_second = makeBox(this, u"Sayiiki"_s, {1080, 720, 1095, 285}, 9);
     m_result = makeBox(this, u"Sonuc"_s, {1080, 1080, 1095, 285}, 81);
+    nameAfterLabel(m_first, labels[1]);
+    nameAfterLabel(m_second, labels[2]);
+    nameAfterLabel(m_result, labels[3]);
     setTabOrder(m_first, m_second);
     setTabOrder(m_second, m_result);
     m_first->setFocus();
@@ -131,20 +187,22 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : QDialog(nullptr, dialogWindowFlag
     Services &services = hub.services();
     for (const OperationSpec &spec : operations) {
         auto *label = makeLabel<ClickableLabel>(this, spec.name, spec.text, spec.geometry);
+        label->setShortcut(QKeySequence(Qt::ALT | spec.accessKey));
         connect(label, &ClickableLabel::clicked, this,
                 guarded(services, [this, operation = spec.operation] { calculate(operation); }));
     }
 
-    auto *signature = makePicture(this, u"Picture1"_s, {0, 1440, 375, 375}, assets::Picture::SpeechBubble);
+    auto *signature = makePicture(this, u"Picture1"_s, {0, 1440, 375, 375}, assets::Picture::SpeechBubble,
+                                  u"Hakkında"_s);
     connect(signature, &ClickableLabel::clicked, this, guarded(services, [&services] {
                 services.message(u"       Varnek Geliştirme Ekibi\n         01.02.2001"_s, u"Hakkında"_s,
                                  Services::Icon::None);
             }));
-    auto *contact = makePicture(this, u"Picture2"_s, {0, 1800, 375, 375}, assets::Picture::Envelope);
+    auto *contact = makePicture(this, u"Picture2"_s, {0, 1800, 375, 375}, assets::Picture::Envelope, u"E-posta"_s);
     connect(contact, &ClickableLabel::clicked, this, guarded(services, [&services] {
                 services.message(u"    destek@varnek.example"_s, u"E-mail"_s, Services::Icon::None);
             }));
-    auto *closer = makePicture(this, u"Picture3"_s, {1800, 1560, 495, 495}, assets::Picture::CloseDisc);
+    auto *closer = makePicture(this, u"Picture3"_s, {1800, 1560, 495, 495}, assets::Picture::CloseDisc, u"Kapat"_s);
     connect(closer, &ClickableLabel::clicked, this, guarded(services, [this] { close(); }));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QLabel>
 
 class QLineEdit;
@@ -11,11 +12,16 @@ class Services;
 class WindowHub;
 
 // A label or picture box that acts as a button: a click is a press and a release inside it.
+// Assistive technology sees a push button that it can press. It takes no keyboard focus; a
+// shortcut, active while its window is, can press it instead.
 class ClickableLabel final : public QLabel {
     Q_OBJECT
 
 public:
     explicit ClickableLabel(QWidget *parent = nullptr);
+
+    void setShortcut(const QKeySequence &keys);
+    QKeySequence shortcut() const { return m_shortcut; }
 
 signals:
     void clicked();
@@ -23,6 +29,9 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QKeySequence m_shortcut;
 };
 
 // "Hesap Makinesi": two numbers, four operations, the result in a third box. The boxes are its

@@ -82,6 +82,8 @@ constexpr LineSpec lines[] = {
     {u"Line3", 120, 4080, 3360, 4080},
 };
 
+const char16_t *const rowCurrencies[] = {u"Dolar", u"Mark", u"Sterlin", u"Frank"};
+
 QString str(const char16_t *text) { return QString::fromUtf16(text); }
 
 } // namespace
@@ -103,6 +105,13 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     // Set after setWidget, which would otherwise pick its own focus child.
     m_firstBox->setFocus();
     m_menus = createConversionMenus(*this, hub);
+    // Restored from its minimised title bar, the window would keep the focus on its frame; the
+    // keyboard belongs in the box that had it last.
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        if ((before & Qt::WindowMinimized) && !(now & Qt::WindowMinimized) && hasFocus())
+            if (QWidget *box = widget()->focusWidget())
+                box->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void ConversionWindow::translateSystemMenu()
@@ -145,12 +154,15 @@ void ConversionWindow::buildControls(QWidget *client)
 {
     const bool tlToCurrency = m_direction == Direction::TlToCurrency;
 
-    for (const LabelSpec &spec : labels) {
+    std::array<QLabel *, std::size(labels)> captions{};
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        const LabelSpec &spec = labels[i];
         const int width = tlToCurrency ? spec.widthInTlToCurrency : spec.widthInCurrencyToTl;
         auto *label = makeControl<QLabel>(client, str(spec.name), {spec.left, spec.top, width, 255});
         label->setText(str(tlToCurrency ? spec.textInTlToCurrency : spec.textInCurrencyToTl));
         setColours(label, green, Qt::black);
         fitTextToWidth(label);
+        captions[i] = label;
     }
     for (const LineSpec &spec : lines)
         new Line(client, str(spec.name), spec.x1, spec.y1, spec.x2, spec.y2, 2, lineGreen);
@@ -173,6 +185,10 @@ void ConversionWindow::buildControls(QWidget *client)
         }
         box->setFont(fixedsysFont());
         setColours(box, green, Qt::black);
+        // Each label stands above its box, in the same order. Four boxes may share a label, so
+        // the row's currency tells them apart.
+        nameAfterLabel(box, captions[i]);
+        box->setAccessibleDescription(str(rowCurrencies[i / 3]));
         byTabOrder[std::size_t(tlToCurrency ? spec.tabInTlToCurrency : spec.tabInCurrencyToTl)] = box;
     }
     for (std::size_t i = 1; i < byTabOrder.size(); ++i)

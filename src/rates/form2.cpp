@@ -212,6 +212,12 @@ Form2::Form2(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const CurrencyRow &row = rows[i];
         m_boxes[i] = findChild<QLineEdit *>(str(row.box));
+        // Row i's label is Label<i+1>. Its three buttons say only "Kaydet", "Oku" and "Sil"; the
+        // description tells which rate they act on.
+        auto *label = findChild<QLabel *>(u"Label%1"_s.arg(i + 1));
+        nameAfterLabel(m_boxes[i], label);
+        for (const char16_t *name : {row.save, row.read, row.clear})
+            button(name)->setAccessibleDescription(m_boxes[i]->accessibleName());
         connect(button(row.save), &QPushButton::clicked, this, guarded(services, [this, i] { save(i); }));
         connect(button(row.read), &QPushButton::clicked, this, guarded(services, [this, i] { read(i); }));
         connect(button(row.clear), &QPushButton::clicked, this, guarded(services, [this, i] { m_boxes[i]->clear(); }));

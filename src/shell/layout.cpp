@@ -56,10 +56,11 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background)
 
 void fitTextToWidth(QLabel *label)
 {
-    // The layout tables were drawn for a narrower dialog font; condense rather than clip.
+    // The layout tables were drawn for a narrower dialog font; condense rather than clip. The
+    // exact width counts: a text a fraction of a pixel too wide loses the edge of its last letter.
     QFont font = label->font();
     int stretch = 100;
-    while (stretch > 50 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
+    while (stretch > 50 && QFontMetricsF(font).horizontalAdvance(label->text()) > label->width()) {
         stretch -= 4;
         font.setStretch(stretch);
     }

@@ -5,6 +5,7 @@
 #include "layout.h"
 #include "windowhub.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -14,11 +15,30 @@ using namespace Qt::StringLiterals;
 
 namespace varnek {
 
+namespace {
+
+// A plain top-level widget would be announced as a mere pane; this one is a window.
+QAccessibleInterface *accessibleSplash(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(splash::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
 splash::splash(WindowHub &hub)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
       m_backdrop(assets::pixmap(assets::Picture::Backdrop))
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(accessibleSplash);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setObjectName(u"splash"_s);
+    // No title bar shows it; the task list and assistive technology do.
+    setWindowTitle(u"Varnek"_s);
     setFixedSize(clientSize(5400, 4320));
 
     auto *run = makeControl<QToolButton>(this, u"Command1"_s, {4320, 2520, 975, 855});

@@ -1,0 +1,303 @@
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+
+namespace {
+
+QAccessibleInterface *accessibleOf(QObject *object) { return QAccessible::queryAccessibleInterface(object); }
+
+void collect(QAccessibleInterface *root, QList<QAccessibleInterface *> &found)
+{
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (QAccessibleInterface *child = root->child(i)) {
+            found.append(child);
+            collect(child, found);
+        }
+    }
+}
+
+// Something the user acts on: it takes the focus or can be pressed, shown or changed.
+bool isControl(QAccessibleInterface *item)
+{
+    if (item->state().focusable)
+        return true;
+    const QAccessibleActionInterface *actions = item->actionInterface();
+    if (!actions)
+        return false;
+    const QStringList names = actions->actionNames();
+    return std::any_of(names.begin(), names.end(),
+                       [](const QString &name) { return name != QAccessibleActionInterface::setFocusAction(); });
+}
+
+QString describe(QAccessibleInterface *item)
+{
+    const QObject *object = item->object();
+    return u"%1 %2 (role %3)"_s.arg(object ? QString::fromLatin1(object->metaObject()->className()) : u"?"_s,
+                                    object ? object->objectName() : QString())
+        .arg(int(item->role()), 0, 16);
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowsHaveTitlesAndRoles_data();
+    void windowsHaveTitlesAndRoles();
+    void everyControlHasANameAndARole_data();
+    void everyControlHasANameAndARole();
+    void boxesAreAnnouncedWithTheirLabels_data();
+    void boxesAreAnnouncedWithTheirLabels();
+    void calculatorLabelsAndPicturesAreButtons_data();
+    void calculatorLabelsAndPicturesAreButtons();
+    void pressActionCalculates_data();
+    void pressActionCalculates();
+    void pressActionOnPictures_data();
+    void pressActionOnPictures();
+
+private:
+    static void windows();
+    QAccessibleInterface *control(WindowName window, const QString &name);
+
+    ScriptedServices *m_services = nullptr;
+    varnek::Registry *m_registry = nullptr;
+};
+
+void AccessibilityTest::initTestCase() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
+
+void AccessibilityTest::init()
+{
+    m_services = new ScriptedServices;
+    m_registry = new varnek::Registry(*m_services);
+}
+
+void AccessibilityTest::cleanup()
+{
+    delete m_registry;
+    delete m_services;
+}
+
+QAccessibleInterface *AccessibilityTest::control(WindowName window, const QString &name)
+{
+    auto *object = m_registry->window(window)->findChild<QWidget *>(name);
+    return object ? accessibleOf(object) : nullptr;
+}
+
+void AccessibilityTest::windows()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QAccessible::Role>("role");
+
+    QTest::newRow("splash") << WindowName::splash << u"Varnek"_s << QAccessible::Window;
+    QTest::newRow("main window") << WindowName::MDIForm1 << u"Varnek Otomasyon v1.6"_s << QAccessible::Window;
+    QTest::newRow("TL to currency") << WindowName::atldendovize << u"[ TL->Döviz ]"_s << QAccessible::Window;
+    QTest::newRow("currency to TL") << WindowName::adovizdentlye << u"[ Döviz->TL ]"_s << QAccessible::Window;
+    QTest::newRow("rate entry") << WindowName::Form2 << u"Elle Ayarla"_s << QAccessible::Dialog;
+    QTest::newRow("calculator") << WindowName::hesapmakinesi << u"Hesap Makinesi"_s << QAccessible::Dialog;
+    QTest::newRow("about") << WindowName::frmAbout << u"Varnek Version 1.6 Hakkında"_s << QAccessible::Dialog;
+    QTest::newRow("exit question") << WindowName::uyari << u"Dikkat!"_s << QAccessible::Dialog;
+}
+
+void AccessibilityTest::windowsHaveTitlesAndRoles_data() { windows(); }
+
+void AccessibilityTest::windowsHaveTitlesAndRoles()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QString, title);
+    QFETCH(QAccessible::Role, role);
+
+    QAccessibleInterface *item = accessibleOf(m_registry->window(window));
+    QVERIFY(item);
+    QCOMPARE(item->text(QAccessible::Name), title);
+    QCOMPARE(item->role(), role);
+}
+
+void AccessibilityTest::everyControlHasANameAndARole_data() { windows(); }
+
+void AccessibilityTest::everyControlHasANameAndARole()
+{
+    QFETCH(WindowName, window);
+    m_registry->show(window);
+
+    QList<QAccessibleInterface *> items;
+    collect(accessibleOf(m_registry->window(window)), items);
+    QStringList faults;
+    int controls = 0;
+    for (QAccessibleInterface *item : items) {
+        // A box's own scroll bars are announced as part of the box.
+        if (!isControl(item) || item->role() == QAccessible::ScrollBar)
+            continue;
+        ++controls;
+        if (item->text(QAccessible::Name).trimmed().isEmpty())
+            faults << u"no name: "_s + describe(item);
+        // A bare pane that takes the focus tells the user nothing of what it does.
+        if (item->role() == QAccessible::Client || item->role() == QAccessible::NoRole)
+            faults << u"no role: "_s + describe(item);
+    }
+    QVERIFY(controls > 0);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; ")));
+}
+
+void AccessibilityTest::boxesAreAnnouncedWithTheirLabels_data()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+
+    const auto tl = WindowName::atldendovize;
+    const auto currency = WindowName::adovizdentlye;
+    QTest::newRow("TL to currency, dollar rate")
+        << tl << u"Dolarsatilis"_s << u"Label1"_s << u"Doların Satılış Fiyatı"_s << u"Dolar"_s;
+    QTest::newRow("TL to currency, dollar amount")
+        << tl << u"Paramiktari"_s << u"Label2"_s << u"Para Miktarı: (TL)"_s << u"Dolar"_s;
+    QTest::newRow("TL to currency, dollar result")
+        << tl << u"Sonucdolar"_s << u"Label5"_s << u"Sonuç: (Dolar)"_s << u"Dolar"_s;
+    QTest::newRow("TL to currency, franc amount shares its label")
+        << tl << u"Paramiktari4"_s << u"Label11"_s << u"Para Miktarı: (TL)"_s << u"Frank"_s;
+    QTest::newRow("TL to currency, sterling result")
+        << tl << u"Sonucsterlin"_s << u"Label9"_s << u"Sonuç: (Sterlin)"_s << u"Sterlin"_s;
+    QTest::newRow("currency to TL, mark rate")
+        << currency << u"Marksatilis"_s << u"Label3"_s << u"Markın Satılış Fiyatı"_s << u"Mark"_s;
+    QTest::newRow("currency to TL, sterling amount")
+        << currency << u"Paramiktari3"_s << u"Label8"_s << u"Sterlin Miktarı"_s << u"Sterlin"_s;
+    QTest::newRow("currency to TL, franc result")
+        << currency << u"Sonucfrank"_s << u"Label12"_s << u"Sonuç: (TL)"_s << u"Frank"_s;
+    QTest::newRow("rate entry, dollar") << WindowName::Form2 << u"Text1"_s << u"Label1"_s
+                                        << u"Dolar Satılış Fiyatı"_s << QString();
+    QTest::newRow("rate entry, franc") << WindowName::Form2 << u"Text4"_s << u"Label4"_s
+                                       << u"Frank Satılış Fiyatı"_s << QString();
+    QTest::newRow("calculator, first number")
+        << WindowName::hesapmakinesi << u"Sayibir"_s << u"Label5"_s << u"1.Sayı"_s << QString();
+    QTest::newRow("calculator, result")
+        << WindowName::hesapmakinesi << u"Sonuc"_s << u"Label7"_s << u"Sonuç"_s << QString();
+}
+
+void AccessibilityTest::boxesAreAnnouncedWithTheirLabels()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QString, box);
+    QFETCH(QString, label);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+
+    QAccessibleInterface *item = control(window, box);
+    QVERIFY(item);
+    QCOMPARE(item->role(), QAccessible::EditableText);
+    QCOMPARE(item->text(QAccessible::Name), name);
+    QCOMPARE(item->text(QAccessible::Description), description);
+    // Screen readers also follow the label relation from the box to the label on the screen (and
+    // to a surrounding frame's title).
+    const auto labels = item->relations(QAccessible::Label);
+    QVERIFY(std::any_of(labels.begin(), labels.end(),
+                        [&label](const auto &relation) { return relation.first->object()->objectName() == label; }));
+}
+
+void AccessibilityTest::calculatorLabelsAndPicturesAreButtons_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("keys");
+
+    QTest::newRow("Topla") << u"Label1"_s << u"Topla"_s << u"Alt+T"_s;
+    QTest::newRow("Çıkar") << u"Label2"_s << u"Çıkar"_s << u"Alt+Ç"_s;
+    QTest::newRow("Çarp") << u"Label3"_s << u"Çarp"_s << u"Alt+P"_s;
+    QTest::newRow("Böl") << u"Label4"_s << u"Böl"_s << u"Alt+B"_s;
+    QTest::newRow("signature picture") << u"Picture1"_s << u"Hakkında"_s << QString();
+    QTest::newRow("e-mail picture") << u"Picture2"_s << u"E-posta"_s << QString();
+    QTest::newRow("closing picture") << u"Picture3"_s << u"Kapat"_s << QString();
+}
+
+void AccessibilityTest::calculatorLabelsAndPicturesAreButtons()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, keys);
+
+    QAccessibleInterface *item = this->control(WindowName::hesapmakinesi, control);
+    QVERIFY(item);
+    QCOMPARE(item->role(), QAccessible::Button);
+    QCOMPARE(item->text(QAccessible::Name), name);
+    QAccessibleActionInterface *actions = item->actionInterface();
+    QVERIFY(actions);
+    QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+             keys.isEmpty() ? QStringList() : QStringList{keys});
+    // They stay out of the tab order, as the window's layout has it.
+    QVERIFY(!item->state().focusable);
+}
+
+void AccessibilityTest::pressActionCalculates_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("Topla") << u"Label1"_s << u"9"_s;
+    QTest::newRow("Çıkar") << u"Label2"_s << u"5"_s;
+    QTest::newRow("Çarp") << u"Label3"_s << u"14"_s;
+    QTest::newRow("Böl") << u"Label4"_s << u"3,5"_s;
+}
+
+void AccessibilityTest::pressActionCalculates()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, result);
+    m_registry->show(WindowName::hesapmakinesi);
+    QWidget *calculator = m_registry->window(WindowName::hesapmakinesi);
+    calculator->findChild<QLineEdit *>(u"Sayibir"_s)->setText(u"7"_s);
+    calculator->findChild<QLineEdit *>(u"Sayiiki"_s)->setText(u"2"_s);
+
+    control(WindowName::hesapmakinesi, operation)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+
+    QCOMPARE(calculator->findChild<QLineEdit *>(u"Sonuc"_s)->text(), result);
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void AccessibilityTest::pressActionOnPictures_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("messageTitle"); // empty: the window closes
+
+    QTest::newRow("signature") << u"Picture1"_s << u"Hakkında"_s;
+    QTest::newRow("e-mail") << u"Picture2"_s << u"E-mail"_s;
+    QTest::newRow("close") << u"Picture3"_s << QString();
+}
+
+void AccessibilityTest::pressActionOnPictures()
+{
+    QFETCH(QString, picture);
+    QFETCH(QString, messageTitle);
+    m_registry->show(WindowName::hesapmakinesi);
+    QPointer<QWidget> calculator = m_registry->window(WindowName::hesapmakinesi);
+
+    control(WindowName::hesapmakinesi, picture)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+
+    if (messageTitle.isEmpty()) {
+        QTRY_VERIFY(!calculator);
+        QVERIFY(m_services->messages.isEmpty());
+    } else {
+        QCOMPARE(m_services->messages.size(), 1);
+        QCOMPARE(m_services->messages.front().title, messageTitle);
+        QVERIFY(calculator && calculator->isVisible());
+    }
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"

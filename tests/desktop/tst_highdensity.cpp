@@ -1,0 +1,267 @@
+#include "assets.h"
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+using varnek::assets::Picture;
+
+// Runs with every screen at twice the density (QT_SCALE_FACTOR=2, set in main below).
+class HighDensityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void screensAreTwiceAsDense();
+    void windowsKeepTheirSize_data();
+    void windowsKeepTheirSize();
+    void noTextIsClipped_data();
+    void noTextIsClipped();
+    void picturesComeAtTwiceTheirSize_data();
+    void picturesComeAtTwiceTheirSize();
+    void picturesInWindowsAreTheSharpOnes_data();
+    void picturesInWindowsAreTheSharpOnes();
+    void backdropIsDrawnFromTheSharpPicture_data();
+    void backdropIsDrawnFromTheSharpPicture();
+
+private:
+    static void allWindows();
+
+    ScriptedServices *m_services = nullptr;
+    varnek::Registry *m_registry = nullptr;
+};
+
+namespace {
+
+// What the label shows of its text: nothing may stick out of its contents.
+QString labelFault(const QLabel *label)
+{
+    const QRect room = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+    const QRect needed = label->fontMetrics().boundingRect(room, flags, label->text());
+    if (needed.width() > room.width() || needed.height() > room.height())
+        return u"needs %1x%2 in %3x%4"_s.arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
+    return {};
+}
+
+QString buttonFault(const QAbstractButton *button)
+{
+    // A button with a picture above its caption wraps the caption below the picture.
+    const bool pictureAbove = qobject_cast<const QPushButton *>(button) && !button->icon().isNull();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    if (pictureAbove)
+        room.setTop(room.top() + button->iconSize().height());
+    else if (!button->icon().isNull())
+        room = button->rect(); // the tool button's caption spans its width under the picture
+    const int flags = Qt::AlignHCenter | Qt::AlignTop | (pictureAbove ? Qt::TextWordWrap : 0);
+    const QRect needed = button->fontMetrics().boundingRect(room, flags, button->text().remove(u'&'));
+    if (needed.width() > room.width() || needed.height() > room.height())
+        return u"needs %1x%2 in %3x%4"_s.arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
+    return {};
+}
+
+QImage resourceImage(const QString &file)
+{
+    QImage image(u":/varnek/"_s + file);
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+void HighDensityTest::init()
+{
+    m_services = new ScriptedServices;
+    m_registry = new varnek::Registry(*m_services);
+}
+
+void HighDensityTest::cleanup()
+{
+    delete m_registry;
+    delete m_services;
+}
+
+void HighDensityTest::screensAreTwiceAsDense() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+
+void HighDensityTest::allWindows()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QSize>("size"); // of the client area, in logical pixels
+
+    QTest::newRow("splash") << WindowName::splash << QSize(360, 288);
+    QTest::newRow("TL to currency") << WindowName::atldendovize << QSize(232, 374);
+    QTest::newRow("currency to TL") << WindowName::adovizdentlye << QSize(232, 374);
+    QTest::newRow("rate entry") << WindowName::Form2 << QSize(306, 261);
+    QTest::newRow("calculator") << WindowName::hesapmakinesi << QSize(157, 141);
+    QTest::newRow("about") << WindowName::frmAbout << QSize(358, 285);
+    QTest::newRow("exit question") << WindowName::uyari << QSize(233, 103);
+}
+
+void HighDensityTest::windowsKeepTheirSize_data() { allWindows(); }
+
+// The same logical size as on an ordinary screen, so twice as many pixels: nothing moves
+// relative to anything else.
+void HighDensityTest::windowsKeepTheirSize()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QSize, size);
+    m_registry->show(window);
+    QWidget *w = m_registry->window(window);
+    if (auto *child = qobject_cast<QMdiSubWindow *>(w)) {
+        m_registry->setChildState(window, Qt::WindowNoState);
+        w = child->widget();
+    }
+    QCOMPARE(w->size(), size);
+    QCOMPARE(w->devicePixelRatio(), 2.0);
+}
+
+void HighDensityTest::noTextIsClipped_data() { allWindows(); }
+
+void HighDensityTest::noTextIsClipped()
+{
+    QFETCH(WindowName, window);
+    m_registry->show(window);
+    if (window == WindowName::atldendovize || window == WindowName::adovizdentlye)
+        m_registry->setChildState(window, Qt::WindowNoState);
+    QWidget *w = m_registry->window(window);
+
+    QStringList faults;
+    int checked = 0;
+    for (const QLabel *label : w->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        ++checked;
+        if (const QString fault = labelFault(label); !fault.isEmpty())
+            faults << label->objectName() + u": "_s + fault;
+    }
+    for (const QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
+        // The title bar's own buttons of a conversion window carry no caption.
+        if (button->text().isEmpty())
+            continue;
+        ++checked;
+        if (const QString fault = buttonFault(button); !fault.isEmpty())
+            faults << button->objectName() + u": "_s + fault;
+    }
+    for (const QGroupBox *frame : w->findChildren<QGroupBox *>()) {
+        ++checked;
+        if (frame->fontMetrics().horizontalAdvance(frame->title()) > frame->width())
+            faults << frame->objectName() + u": title wider than the frame"_s;
+    }
+    QVERIFY(checked > 0);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; ")));
+}
+
+void HighDensityTest::picturesComeAtTwiceTheirSize_data()
+{
+    QTest::addColumn<Picture>("picture");
+    QTest::addColumn<QSize>("size"); // logical
+    QTest::addColumn<QString>("dense"); // the file drawn for dense screens
+
+    QTest::newRow("backdrop") << Picture::Backdrop << QSize(360, 288) << u"backdrop@2x.png"_s;
+    QTest::newRow("main window icon") << Picture::MainIcon << QSize(32, 32) << u"main-32@2x.png"_s;
+    QTest::newRow("conversion icon") << Picture::ConversionIcon << QSize(32, 32) << u"conversion-32@2x.png"_s;
+    QTest::newRow("run button") << Picture::RunButton << QSize(32, 32) << u"run-32@2x.png"_s;
+    QTest::newRow("rate entry icon") << Picture::RateEntryIcon << QSize(32, 32) << u"rate-entry-32@2x.png"_s;
+    QTest::newRow("unlit bulb") << Picture::BulbOff << QSize(32, 32) << u"bulb-off-32@2x.png"_s;
+    QTest::newRow("lit bulb") << Picture::BulbOn << QSize(32, 32) << u"bulb-on-32@2x.png"_s;
+    QTest::newRow("calculator icon") << Picture::CalculatorIcon << QSize(32, 32) << u"calculator-32@2x.png"_s;
+    QTest::newRow("speech bubble") << Picture::SpeechBubble << QSize(24, 22) << u"speech-bubble@2x.png"_s;
+    QTest::newRow("envelope") << Picture::Envelope << QSize(24, 22) << u"envelope@2x.png"_s;
+    QTest::newRow("close disc") << Picture::CloseDisc << QSize(32, 32) << u"close-disc-32@2x.png"_s;
+    QTest::newRow("about icon") << Picture::AboutIcon << QSize(32, 32) << u"about-32@2x.png"_s;
+    QTest::newRow("warning icon") << Picture::WarningIcon << QSize(32, 32) << u"warning-32@2x.png"_s;
+}
+
+void HighDensityTest::picturesComeAtTwiceTheirSize()
+{
+    QFETCH(Picture, picture);
+    QFETCH(QSize, size);
+    QFETCH(QString, dense);
+
+    const QImage expected = resourceImage(dense);
+    QCOMPARE(expected.size(), size * 2);
+
+    const QPixmap image = varnek::assets::pixmap(picture);
+    QCOMPARE(image.devicePixelRatio(), 2.0);
+    QCOMPARE(image.deviceIndependentSize(), QSizeF(size));
+    QCOMPARE(image.toImage().convertToFormat(QImage::Format_ARGB32), expected);
+
+    // The same for the icon, and not a blown-up copy of the ordinary picture.
+    const QPixmap drawn = varnek::assets::icon(picture).pixmap(size, 2.0);
+    QCOMPARE(drawn.devicePixelRatio(), 2.0);
+    QCOMPARE(drawn.toImage().convertToFormat(QImage::Format_ARGB32), expected);
+}
+
+void HighDensityTest::picturesInWindowsAreTheSharpOnes_data()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("dense");
+
+    QTest::newRow("exit question picture") << WindowName::uyari << u"Picture1"_s << u"warning-32@2x.png"_s;
+    QTest::newRow("calculator signature") << WindowName::hesapmakinesi << u"Picture1"_s << u"speech-bubble@2x.png"_s;
+    QTest::newRow("calculator e-mail") << WindowName::hesapmakinesi << u"Picture2"_s << u"envelope@2x.png"_s;
+    QTest::newRow("calculator close") << WindowName::hesapmakinesi << u"Picture3"_s << u"close-disc-32@2x.png"_s;
+}
+
+void HighDensityTest::picturesInWindowsAreTheSharpOnes()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QString, control);
+    QFETCH(QString, dense);
+    m_registry->show(window);
+
+    const QLabel *label = m_registry->window(window)->findChild<QLabel *>(control);
+    QVERIFY(label);
+    const QPixmap shown = label->pixmap();
+    QCOMPARE(shown.devicePixelRatio(), 2.0);
+    QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32), resourceImage(dense));
+}
+
+void HighDensityTest::backdropIsDrawnFromTheSharpPicture_data()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QRect>("area"); // logical, clear of any control
+
+    QTest::newRow("splash") << WindowName::splash << QRect(20, 20, 60, 40);
+    QTest::newRow("about") << WindowName::frmAbout << QRect(170, 200, 60, 30);
+}
+
+// A picture blown up from the ordinary one would differ pixel by pixel from the sharp one.
+void HighDensityTest::backdropIsDrawnFromTheSharpPicture()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QRect, area);
+    m_registry->show(window);
+
+    const QPixmap screen = m_registry->window(window)->grab();
+    QCOMPARE(screen.devicePixelRatio(), 2.0);
+    const QRect pixels(area.topLeft() * 2, area.size() * 2);
+    QCOMPARE(screen.toImage().convertToFormat(QImage::Format_ARGB32).copy(pixels),
+             resourceImage(u"backdrop@2x.png"_s).copy(pixels));
+}
+
+int main(int argc, char **argv)
+{
+    // Before the application exists, so that every screen, font and picture sees it.
+    if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    HighDensityTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_highdensity.moc"

@@ -1,0 +1,260 @@
+#include "mdiform1.h"
+#include "registry.h"
+#include "scriptedservices.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using varnek::WindowName;
+
+// Everything here goes through the keyboard alone: keys to the widget that has the focus, or to
+// the menu that is open.
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void menuAccessKeysOpenTheirMenus_data();
+    void menuAccessKeysOpenTheirMenus();
+    void accessKeysAreUniqueInEveryMenu();
+    void tabCyclesInLayoutOrder_data();
+    void tabCyclesInLayoutOrder();
+    void calculatorOperationsByAccessKey_data();
+    void calculatorOperationsByAccessKey();
+    void wholeRunWithoutAMouse();
+
+private:
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void type(const QString &text);
+    QString focusName() const;
+    void openMenuItem(Qt::Key menuKey, Qt::Key itemKey);
+    QWidget *activeWindow() const { return QApplication::activeWindow(); }
+
+    ScriptedServices *m_services = nullptr;
+    varnek::Registry *m_registry = nullptr;
+};
+
+void KeyboardTest::initTestCase() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
+
+void KeyboardTest::init()
+{
+    m_services = new ScriptedServices;
+    m_registry = new varnek::Registry(*m_services);
+}
+
+void KeyboardTest::cleanup()
+{
+    delete m_registry;
+    delete m_services;
+}
+
+void KeyboardTest::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *target = QApplication::activePopupWidget();
+    if (!target)
+        target = QApplication::focusWidget();
+    if (!target)
+        target = activeWindow();
+    QVERIFY2(target, "nothing has the keyboard");
+    QTest::keyClick(target, key, modifiers);
+}
+
+// keyClicks goes through Latin-1, so each character travels as the event's own text.
+void KeyboardTest::type(const QString &text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+    }
+}
+
+QString KeyboardTest::focusName() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : u"<none>"_s;
+}
+
+void KeyboardTest::openMenuItem(Qt::Key menuKey, Qt::Key itemKey)
+{
+    key(menuKey, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    key(itemKey);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+void KeyboardTest::menuAccessKeysOpenTheirMenus_data()
+{
+    QTest::addColumn<Qt::Key>("accessKey");
+    QTest::addColumn<QString>("menu");
+
+    QTest::newRow("Alt+D Dosya") << Qt::Key_D << u"mnuDosya"_s;
+    QTest::newRow("Alt+Ç Çevirme İşlemleri") << Qt::Key_Ccedilla << u"mnuIslemler"_s;
+    QTest::newRow("Alt+A Ayarlar") << Qt::Key_A << u"mnuAyarlar"_s;
+    QTest::newRow("Alt+G Günün Kurları") << Qt::Key_G << u"mnuGununkurları"_s;
+    QTest::newRow("Alt+E Ek") << Qt::Key_E << u"mnuEk"_s;
+    QTest::newRow("Alt+P Pencere") << Qt::Key_P << u"mnuPencere"_s;
+    QTest::newRow("Alt+Y Yardım") << Qt::Key_Y << u"mnuYardim"_s;
+}
+
+void KeyboardTest::menuAccessKeysOpenTheirMenus()
+{
+    QFETCH(Qt::Key, accessKey);
+    QFETCH(QString, menu);
+    m_registry->show(WindowName::MDIForm1);
+    QVERIFY(QTest::qWaitForWindowActive(m_registry->window(WindowName::MDIForm1)));
+
+    key(accessKey, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QCOMPARE(QApplication::activePopupWidget()->objectName(), menu);
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+// Two items with one access key in the same menu would make the key only cycle between them.
+void KeyboardTest::accessKeysAreUniqueInEveryMenu()
+{
+    m_registry->show(WindowName::MDIForm1);
+    auto *main = static_cast<QMainWindow *>(m_registry->window(WindowName::MDIForm1));
+    QList<QList<QAction *>> groups{main->menuBar()->actions()};
+    for (QAction *menu : main->menuBar()->actions())
+        groups.append(menu->menu()->actions());
+    for (const QList<QAction *> &group : groups) {
+        QSet<QKeySequence> seen;
+        for (QAction *action : group) {
+            const QKeySequence keys = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!keys.isEmpty(), qPrintable(action->text() + u" has no access key"_s));
+            QVERIFY2(!seen.contains(keys), qPrintable(action->text() + u" repeats "_s + keys.toString()));
+            seen.insert(keys);
+        }
+    }
+}
+
+void KeyboardTest::tabCyclesInLayoutOrder_data()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QStringList>("order"); // from the control that has the focus when it opens
+
+    QTest::newRow("splash") << WindowName::splash << QStringList{u"Command1"_s, u"Command2"_s, u"Command1"_s};
+    QTest::newRow("exit question, Hayır first")
+        << WindowName::uyari << QStringList{u"Command2"_s, u"Command1"_s, u"Command2"_s};
+    QTest::newRow("about") << WindowName::frmAbout << QStringList{u"cmdOK"_s, u"cmdOK"_s};
+    QTest::newRow("calculator, labels left out")
+        << WindowName::hesapmakinesi << QStringList{u"Sayibir"_s, u"Sayiiki"_s, u"Sonuc"_s, u"Sayibir"_s};
+}
+
+void KeyboardTest::tabCyclesInLayoutOrder()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QStringList, order);
+    m_registry->show(window);
+    QVERIFY(QTest::qWaitForWindowActive(m_registry->window(window)));
+
+    QStringList visited{focusName()};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        key(Qt::Key_Tab);
+        visited << focusName();
+    }
+    QCOMPARE(visited, order);
+}
+
+void KeyboardTest::calculatorOperationsByAccessKey_data()
+{
+    QTest::addColumn<Qt::Key>("accessKey");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("Alt+T Topla") << Qt::Key_T << u"9"_s;
+    QTest::newRow("Alt+Ç Çıkar") << Qt::Key_Ccedilla << u"5"_s;
+    QTest::newRow("Alt+P Çarp") << Qt::Key_P << u"14"_s;
+    QTest::newRow("Alt+B Böl") << Qt::Key_B << u"3,5"_s;
+}
+
+void KeyboardTest::calculatorOperationsByAccessKey()
+{
+    QFETCH(Qt::Key, accessKey);
+    QFETCH(QString, result);
+    m_registry->show(WindowName::hesapmakinesi);
+    QWidget *calculator = m_registry->window(WindowName::hesapmakinesi);
+    QVERIFY(QTest::qWaitForWindowActive(calculator));
+
+    key(Qt::Key_Backspace);
+    type(u"7"_s);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Backspace);
+    type(u"2"_s);
+    key(accessKey, Qt::AltModifier);
+
+    QCOMPARE(calculator->findChild<QLineEdit *>(u"Sonuc"_s)->text(), result);
+    // The key is not typed into the box that has the focus.
+    QCOMPARE(calculator->findChild<QLineEdit *>(u"Sayiiki"_s)->text(), u"2"_s);
+    QCOMPARE(focusName(), u"Sayiiki"_s);
+}
+
+void KeyboardTest::wholeRunWithoutAMouse()
+{
+    m_registry->show(WindowName::splash);
+    QVERIFY(QTest::qWaitForWindowActive(m_registry->window(WindowName::splash)));
+    QCOMPARE(focusName(), u"Command1"_s);
+    key(Qt::Key_Space);
+    auto *main = static_cast<varnek::MDIForm1 *>(m_registry->existing(WindowName::MDIForm1));
+    QVERIFY(main && main->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(main));
+
+    // Çevirme İşlemleri → TL'den Döviz'e restores the minimised window, ready to type into.
+    openMenuItem(Qt::Key_Ccedilla, Qt::Key_T);
+    auto *child = static_cast<QMdiSubWindow *>(m_registry->existing(WindowName::atldendovize));
+    QVERIFY(!child->isMinimized());
+    QCOMPARE(main->workspace()->activeSubWindow(), child);
+    QCOMPARE(focusName(), u"Dolarsatilis"_s);
+    type(u"38,5"_s);
+    key(Qt::Key_Tab);
+    QCOMPARE(focusName(), u"Paramiktari"_s);
+    type(u"77"_s);
+    key(Qt::Key_Return);
+    QCOMPARE(child->findChild<QPlainTextEdit *>(u"Sonucdolar"_s)->toPlainText(), u"2"_s);
+
+    // Günün Kurları → Elle Ayarla; Enter presses its default button, which closes it.
+    openMenuItem(Qt::Key_G, Qt::Key_E);
+    QPointer<QWidget> rates = m_registry->existing(WindowName::Form2);
+    QVERIFY(rates && QTest::qWaitForWindowActive(rates));
+    QCOMPARE(focusName(), u"Text1"_s);
+    key(Qt::Key_Return);
+    QTRY_VERIFY(!rates);
+
+    // Yardım → Hakkında; Esc closes it. (Offscreen there is no window manager to give the focus
+    // back to the main window when a window closes.)
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    openMenuItem(Qt::Key_Y, Qt::Key_H);
+    QPointer<QWidget> about = m_registry->existing(WindowName::frmAbout);
+    QVERIFY(about && QTest::qWaitForWindowActive(about));
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(!about);
+
+    // Dosya → Kapat asks the question; Enter answers Hayır and the typed values stay.
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    openMenuItem(Qt::Key_D, Qt::Key_K);
+    QWidget *question = m_registry->existing(WindowName::uyari);
+    QVERIFY(question && QTest::qWaitForWindowActive(question));
+    key(Qt::Key_Return);
+    QVERIFY(!question->isVisible());
+    QVERIFY(main->isVisible());
+    QCOMPARE(child->findChild<QPlainTextEdit *>(u"Sonucdolar"_s)->toPlainText(), u"2"_s);
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(m_services->endRequests, 0);
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"
