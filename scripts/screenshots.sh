@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Takes the README's pictures: runs the program on an X server of its own under the openbox
+# window manager, works it with the keyboard alone (as a user without a mouse would), and saves
+# each window as a PNG.
+#   scripts/screenshots.sh [OUTPUT_DIR]        default docs/screenshots
+# QT_SCALE_FACTOR=2 in the environment takes them on a screen of twice the density.
+# VARNEK_BUILD_ROOT moves build/ elsewhere.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+ensure_packages "${VARNEK_PACKAGES[@]}" openbox xdotool imagemagick
+
+out=$(realpath -m "${1:-$VARNEK_ROOT/docs/screenshots}")
+dir="${VARNEK_BUILD_ROOT:-$VARNEK_ROOT/build}/release"
+configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=OFF
+mkdir -p "$out"
+
+scale=${QT_SCALE_FACTOR:-1}
+work=$(mktemp -d)
+wm=""
+program=""
+cleanup() {
+  [ -z "$program" ] || kill "$program" 2>/dev/null || true
+  [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
+  stop_x_server
+  rm -rf "$work"
+}
+trap cleanup EXIT
+start_x_server "$((1024 * scale))x$((768 * scale))x24"
+
+openbox --sm-disable --startup "touch $work/wm-ready" >/dev/null 2>&1 &
+wm=$!
+for _ in $(seq 100); do
+  [ -e "$work/wm-ready" ] && break
+  sleep 0.05
+done
+
+# Turkish number formats, and a home of its own so no saved rates come in.
+HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$dir/src/varnek" \
+  >"$work/varnek.log" 2>&1 &
+program=$!
+
+# window TITLE: waits for the visible window with that title and makes it the active one.
+# xdotool matches titles byte by byte in the C locale, so a Turkish letter matches anything.
+window() {
+  local id pattern
+  pattern=$(LC_ALL=C sed 's/[][\.*^$]/\\&/g; s/[\x80-\xff]\+/.*/g' <<<"$1")
+  if ! id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$pattern\$" | head -n 1); then
+    echo "no window \"$1\" appeared; the visible ones:" >&2
+    for id in $(xdotool search --onlyvisible --name .); do echo "  $(xdotool getwindowname "$id")" >&2; done
+    cat "$work/varnek.log" >&2
+    exit 1
+  fi
+  xdotool windowactivate --sync "$id" 2>/dev/null || true
+  echo "$id"
+}
+
+# shoot ID NAME: the window with its frame, once it has finished drawing.
+shoot() {
+  sleep 0.5
+  import -frame -window "$1" "$out/$2.png"
+  echo "$out/$2.png: $(identify -format '%wx%h' "$out/$2.png")"
+}
+
+keys() { xdotool key --delay 60 "$@"; sleep 0.2; }
+type_text() { xdotool type --delay 40 "$1"; }
+# menu LETTER ITEM: opens a menu of the main window by its access key, then chooses an item.
+menu() {
+  keys "alt+$1"
+  sleep 0.3 # the item's key must reach the open menu, not the box behind it
+  keys "$2"
+}
+
+splash=$(window Varnek)
+shoot "$splash" splash
+keys space # Çalıştır has the focus
+
+main=$(window "Varnek Otomasyon v1.6")
+# Günün Kurları → Elle Ayarla: four rates, pasted into both conversion windows.
+menu g e
+rates=$(window "Elle Ayarla")
+for rate in "38,50" "21,75" "48,20" "42,10"; do
+  type_text "$rate"
+  keys Tab
+done
+shoot "$rates" rate-entry
+keys Tab Tab Tab space # from Kaydet of the dollar row to Tabloya Yapıştır
+keys shift+Tab shift+Tab shift+Tab shift+Tab Return # back to the franc box, where Enter means Tamam
+
+# Çevirme İşlemleri → TL'den Döviz'e, then Döviz'den TL'ye; an amount in two rows of each.
+window "Varnek Otomasyon v1.6" >/dev/null
+menu ccedilla t
+keys Tab
+type_text "1000"
+keys Return Tab Tab Tab
+type_text "1000"
+keys Return
+menu ccedilla d
+keys Tab # the window starts at the franc result; next is its amount
+type_text "100"
+keys Return Tab Tab
+type_text "100"
+keys Return
+menu p d # Pencere → Döşe
+shoot "$main" main
+
+# Ek → Hesap Makinesi: 7 ÷ 2 with Alt+B.
+menu e h
+calculator=$(window "Hesap Makinesi")
+keys ctrl+a
+type_text "7"
+keys Tab ctrl+a
+type_text "2"
+keys alt+b
+shoot "$calculator" calculator
+keys alt+F4
+
+window "Varnek Otomasyon v1.6" >/dev/null
+menu y h
+about=$(window "Varnek Version 1.6 Hakkında")
+shoot "$about" about
+keys Return
+
+window "Varnek Otomasyon v1.6" >/dev/null
+menu d k
+question=$(window "Dikkat!")
+shoot "$question" exit-question
+keys Return
