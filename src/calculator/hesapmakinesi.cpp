@@ -60,6 +60,8 @@ T *makeLabel(QWidget *parent, const char16_t *name, const char16_t *text, const 
     label->setTextFormat(Qt::PlainText);
     label->setText(str(text));
     label->setFont(fixedsysFont());
+    // Where the monospace face standing in for Fixedsys runs wider (Windows), condense, not clip.
+    fitTextToWidth(label);
     setColours(label, green, Qt::black);
     return label;
 }
