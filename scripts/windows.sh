@@ -80,7 +80,7 @@ status=0
 ctest --output-on-failure --timeout 300 --parallel 2 || status=$?
 tests_seconds=$((SECONDS - tests_started))
 
-size() { du -h --apparent-size "$1" | cut -f1; }
+size() { du -sh --apparent-size "$1" | cut -f1; }
 echo "== Windows: build ${build_seconds} s, Wine prefix ${wineserver_seconds} s, tests under Wine" \
      "${tests_seconds} s, all $((SECONDS - started)) s"
 echo "== Windows: varnek.exe $(size "$dir/dist/Varnek/varnek.exe"), folder $(size "$dir/dist/Varnek")," \

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The real varnek.exe under Wine, from its zip unpacked into a fresh folder, on an X server of its
 own: the splash window shows its picture (screenshots go to OUT), "Çalıştır" opens the main window,
-Dosya -> Kapat asks "Dikkat!", and "Evet" ends the program with status 0; a second run ends through
+Dosya -> Kapat (Alt+D, K) asks "Dikkat!", and "Evet" ends the program with status 0; a second run ends through
 the splash window's "Çıkış". Neither leaves a process behind.
 
     program_under_wine.py --zip ZIP --out OUT
@@ -17,8 +17,8 @@ import zipfile
 sys.dont_write_bytecode = True
 
 from winesession import (MAIN_TITLE, QUESTION_CLIENT, QUESTION_TITLE, QUIT_BUTTON, RUN_BUTTON, YES_BUTTON,
-                         Failure, Screen, check, find_splash, leftover_processes, run_checks, start_program,
-                         wait_for_end)
+                         Failure, Screen, check, find_splash, follow_x_focus, leftover_processes, run_checks,
+                         start_program, wait_for_end)
 
 
 def unpack(zip_path, out):
@@ -32,16 +32,15 @@ def unpack(zip_path, out):
 
 
 def open_dosya_menu(screen, main):
-    """"Dosya" is the first menu of the bar at the top of the main window's client area. A window
-    that has just appeared may take the first click for its activation, so try a few times."""
-    for attempt in range(3):
-        screen.click(main[2] + 20, main[3] + 11)
-        try:
-            return screen.wait_for(lambda w: w[6] and w[4] > 50, "Dosya menu", timeout=5)
-        except Failure:
-            if attempt == 2:
-                raise
-    return None
+    """Alt+D, the menu's own mnemonic, in the main window made active first."""
+    screen.focus(main[0])
+    screen.point(main[2] + main[4] // 2, main[3] + main[5] // 3)
+    screen.key("Alt_L", "d")
+    try:
+        return screen.wait_for(lambda w: w[6] and w[4] > 50, "Dosya menu", timeout=10)
+    except Failure:
+        screen.screenshot(os.path.join(screen.out, "no-dosya-menu.png"))
+        raise
 
 
 def end_through_kapat_and_evet(screen, program, out):
@@ -62,7 +61,8 @@ def end_through_kapat_and_evet(screen, program, out):
             question = screen.wait_for(lambda w: w[1] == QUESTION_TITLE, "Dikkat! question")
             screen.screenshot(os.path.join(out, "dikkat.png"))
             # Wine draws the frame and title bar inside the X window when no window manager runs.
-            _, _, qx, qy, qwidth, qheight, _ = question
+            window, _, qx, qy, qwidth, qheight, _ = question
+            screen.focus(window)
             border = (qwidth - QUESTION_CLIENT[0]) // 2
             screen.click_centre(qx + border, qy + qheight - border - QUESTION_CLIENT[1], YES_BUTTON)
             status = wait_for_end(process)
@@ -96,7 +96,9 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     program = unpack(args.zip, args.out)
+    follow_x_focus()
     screen = Screen()
+    screen.out = args.out
     try:
         return run_checks([
             ("Çalıştır, Dosya -> Kapat, Evet ends the program with status 0",

@@ -115,12 +115,28 @@ class Screen:
         x, y, width, height = box
         self.click(left + x + width // 2, top + y + height // 2)
 
-    def key(self, name):
-        code = self.display.keysym_to_keycode(XK.string_to_keysym(name))
-        xtest.fake_input(self.display, X.KeyPress, code)
+    def focus(self, window):
+        """Makes a program's window the active one, as a click in its title bar would with a window
+        manager. Needs follow_x_focus()."""
+        window.set_input_focus(X.RevertToParent, X.CurrentTime)
+        self.display.sync()
+        time.sleep(0.2)
+
+    def point(self, x, y):
+        # Without a window manager the keyboard goes to the window under the pointer.
+        xtest.fake_input(self.display, X.MotionNotify, x=x, y=y)
+        self.display.sync()
+        time.sleep(0.1)
+
+    def key(self, *names):
+        """Presses the keys in order and releases them in reverse: key("Alt_L", "d") is Alt+D."""
+        codes = [self.display.keysym_to_keycode(XK.string_to_keysym(name)) for name in names]
+        for code in codes:
+            xtest.fake_input(self.display, X.KeyPress, code)
         self.display.sync()
         time.sleep(0.05)
-        xtest.fake_input(self.display, X.KeyRelease, code)
+        for code in reversed(codes):
+            xtest.fake_input(self.display, X.KeyRelease, code)
         self.display.sync()
 
     def screenshot(self, path, area=None):
@@ -152,6 +168,15 @@ class Screen:
             for x in range(left, left + w):
                 colours.add(row[1 + 3 * x:4 + 3 * x])
         return len(colours)
+
+
+def follow_x_focus():
+    """Without a window manager nothing tells Wine which window the user turned to, and once the
+    active window closes, the next one may never become active: keys and clicks then go nowhere.
+    With UseTakeFocus off, Wine activates the window that gets the X input focus (Screen.focus)."""
+    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseTakeFocus", "/d", "N",
+                    "/f"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   check=True, timeout=120)
 
 
 def program_environment(screen, locale="tr_TR.UTF-8"):
