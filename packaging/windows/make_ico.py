@@ -34,10 +34,10 @@ def bitmap(picture):
     return header + b"".join(rows) + b"".join(mask_rows)
 
 
-def main(out, specs):
+def main(out, entries):
     images = []
-    for spec in specs:
-        path, _, size = spec.partition(":")
+    for entry in entries:
+        path, _, size = entry.partition(":")
         picture = Image.open(path).convert("RGBA")
         if size:
             side = int(size)

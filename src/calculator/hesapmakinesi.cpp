@@ -173,8 +173,8 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : QDialog(nullptr, dialogWindowFlag
     setAutoFillBackground(true);
 
     QList<QLabel *> labels;
-    for (const LabelSpec &spec : captions)
-        labels.append(makeLabel<QLabel>(this, spec.name, spec.text, spec.geometry));
+    for (const LabelSpec &entry : captions)
+        labels.append(makeLabel<QLabel>(this, entry.name, entry.text, entry.geometry));
 
     m_first = makeBox(this, u"Sayibir"_s, {1080, 360, 1095, 285}, 9);
     m_second = makeBox(this, u"Sayiiki"_s, {1080, 720, 1095, 285}, 9);
@@ -187,11 +187,11 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : QDialog(nullptr, dialogWindowFlag
     m_first->setFocus();
 
     Services &services = hub.services();
-    for (const OperationSpec &spec : operations) {
-        auto *label = makeLabel<ClickableLabel>(this, spec.name, spec.text, spec.geometry);
-        label->setShortcut(QKeySequence(Qt::ALT | spec.accessKey));
+    for (const OperationSpec &entry : operations) {
+        auto *label = makeLabel<ClickableLabel>(this, entry.name, entry.text, entry.geometry);
+        label->setShortcut(QKeySequence(Qt::ALT | entry.accessKey));
         connect(label, &ClickableLabel::clicked, this,
-                guarded(services, [this, operation = spec.operation] { calculate(operation); }));
+                guarded(services, [this, operation = entry.operation] { calculate(operation); }));
     }
 
     auto *signature = makePicture(this, u"Picture1"_s, {0, 1440, 375, 375}, assets::Picture::SpeechBubble,

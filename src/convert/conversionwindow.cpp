@@ -156,30 +156,30 @@ void ConversionWindow::buildControls(QWidget *client)
 
     std::array<QLabel *, std::size(labels)> captions{};
     for (std::size_t i = 0; i < std::size(labels); ++i) {
-        const LabelSpec &spec = labels[i];
-        const int width = tlToCurrency ? spec.widthInTlToCurrency : spec.widthInCurrencyToTl;
-        auto *label = makeControl<QLabel>(client, str(spec.name), {spec.left, spec.top, width, 255});
-        label->setText(str(tlToCurrency ? spec.textInTlToCurrency : spec.textInCurrencyToTl));
+        const LabelSpec &entry = labels[i];
+        const int width = tlToCurrency ? entry.widthInTlToCurrency : entry.widthInCurrencyToTl;
+        auto *label = makeControl<QLabel>(client, str(entry.name), {entry.left, entry.top, width, 255});
+        label->setText(str(tlToCurrency ? entry.textInTlToCurrency : entry.textInCurrencyToTl));
         setColours(label, green, Qt::black);
         fitTextToWidth(label);
         captions[i] = label;
     }
-    for (const LineSpec &spec : lines)
-        new Line(client, str(spec.name), spec.x1, spec.y1, spec.x2, spec.y2, 2, lineGreen);
+    for (const LineSpec &entry : lines)
+        new Line(client, str(entry.name), entry.x1, entry.y1, entry.x2, entry.y2, 2, lineGreen);
 
     std::array<QWidget *, std::size(boxes)> byTabOrder{};
     for (std::size_t i = 0; i < std::size(boxes); ++i) {
-        const BoxSpec &spec = boxes[i];
+        const BoxSpec &entry = boxes[i];
         const bool isResult = i % 3 == 2;
         QWidget *box = nullptr;
         if (isResult) {
-            auto *result = makeControl<QPlainTextEdit>(client, str(spec.name), spec.geometry);
+            auto *result = makeControl<QPlainTextEdit>(client, str(entry.name), entry.geometry);
             result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             result->setTabChangesFocus(true);
             m_rows[i / 3].result = result;
             box = result;
         } else {
-            auto *line = makeControl<QLineEdit>(client, str(spec.name), spec.geometry);
+            auto *line = makeControl<QLineEdit>(client, str(entry.name), entry.geometry);
             (i % 3 == 0 ? m_rows[i / 3].rate : m_rows[i / 3].amount) = line;
             box = line;
         }
@@ -189,7 +189,7 @@ void ConversionWindow::buildControls(QWidget *client)
         // the row's currency tells them apart.
         nameAfterLabel(box, captions[i]);
         box->setAccessibleDescription(str(rowCurrencies[i / 3]));
-        byTabOrder[std::size_t(tlToCurrency ? spec.tabInTlToCurrency : spec.tabInCurrencyToTl)] = box;
+        byTabOrder[std::size_t(tlToCurrency ? entry.tabInTlToCurrency : entry.tabInCurrencyToTl)] = box;
     }
     for (std::size_t i = 1; i < byTabOrder.size(); ++i)
         QWidget::setTabOrder(byTabOrder[i - 1], byTabOrder[i]);

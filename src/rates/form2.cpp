@@ -158,35 +158,35 @@ Form2::Form2(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
     frame->setTitle(u"Varnek-Kurlar"_s);
 
     std::array<QWidget *, tabStops> byTabIndex{};
-    for (const ControlSpec &spec : controls) {
-        QWidget *parent = spec.inFrame ? static_cast<QWidget *>(frame) : this;
-        const QString name = str(spec.name);
+    for (const ControlSpec &entry : controls) {
+        QWidget *parent = entry.inFrame ? static_cast<QWidget *>(frame) : this;
+        const QString name = str(entry.name);
         QWidget *control = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case Kind::Label: {
-            auto *label = makeControl<QLabel>(parent, name, spec.geometry);
+            auto *label = makeControl<QLabel>(parent, name, entry.geometry);
             label->setTextFormat(Qt::PlainText);
-            label->setText(str(spec.caption));
+            label->setText(str(entry.caption));
             fitTextToWidth(label);
             control = label;
             break;
         }
         case Kind::Box: {
-            auto *box = makeControl<QLineEdit>(parent, name, spec.geometry);
+            auto *box = makeControl<QLineEdit>(parent, name, entry.geometry);
             // Qt's default of 32767 would cut a long paste without a word.
             box->setMaxLength(std::numeric_limits<int>::max());
             control = box;
             break;
         }
         case Kind::Button: {
-            auto *button = makeControl<QPushButton>(parent, name, spec.geometry);
-            button->setText(str(spec.caption));
+            auto *button = makeControl<QPushButton>(parent, name, entry.geometry);
+            button->setText(str(entry.caption));
             control = button;
             break;
         }
         case Kind::PictureButton: {
-            auto *button = makeControl<PictureButton>(parent, name, spec.geometry);
-            button->setText(str(spec.caption));
+            auto *button = makeControl<PictureButton>(parent, name, entry.geometry);
+            button->setText(str(entry.caption));
             button->setIcon(assets::icon(name == u"Command19"_s ? assets::Picture::BulbOff : assets::Picture::BulbOn));
             button->setIconSize({32, 32});
             button->fitCaption();
@@ -194,8 +194,8 @@ Form2::Form2(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
             break;
         }
         }
-        if (spec.kind != Kind::Label)
-            byTabIndex[std::size_t(spec.tabIndex)] = control;
+        if (entry.kind != Kind::Label)
+            byTabIndex[std::size_t(entry.tabIndex)] = control;
     }
 
     QWidget *previous = nullptr;
