@@ -42,6 +42,11 @@ toolchain=${toolchains[0]}
 qt_prefix=$(cd "$(dirname "$toolchain")/../../.." && pwd)
 
 echo "== Windows: cross-building with $qt_prefix"
+# Another Qt needs a fresh configuration: CMake keeps the compiler and Qt it found first.
+if [ "$(cat "$dir/.qt-prefix" 2>/dev/null)" != "$qt_prefix" ]; then
+  rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+  echo "$qt_prefix" > "$dir/.qt-prefix"
+fi
 build_started=$SECONDS
 # Release: the tests run against the very exe that is shipped.
 configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
