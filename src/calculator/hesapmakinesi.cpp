@@ -159,7 +159,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
-hesapmakinesi::hesapmakinesi(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags())
+hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags())
 {
     setObjectName(u"hesapmakinesi"_s);
     setWindowTitle(u"Hesap Makinesi"_s);
@@ -214,16 +214,6 @@ void hesapmakinesi::calculate(double (*operation)(double, double))
     const double second = leadingNumber(m_second->text(), format);
     const double first = leadingNumber(m_first->text(), format);
     m_result->setText(numberToText(operation(first, second), format));
-}
-
-void hesapmakinesi::keyPressEvent(QKeyEvent *event)
-{
-    // There is no cancel button, so Esc must not close the window the way a dialog's Esc does.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace varnek

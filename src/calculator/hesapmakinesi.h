@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "layout.h"
 #include <QKeySequence>
 #include <QLabel>
 
@@ -36,14 +36,11 @@ private:
 
 // "Hesap Makinesi": two numbers, four operations, the result in a third box. The boxes are its
 // only state.
-class hesapmakinesi final : public QDialog {
+class hesapmakinesi final : public NoCancelDialog {
     Q_OBJECT
 
 public:
     explicit hesapmakinesi(WindowHub &hub);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void calculate(double (*operation)(double, double));

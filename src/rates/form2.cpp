@@ -146,7 +146,7 @@ protected:
 
 } // namespace
 
-Form2::Form2(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
+Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_hub(hub)
 {
     setObjectName(u"Form2"_s);
     setWindowTitle(u"Elle Ayarla"_s);
@@ -249,16 +249,6 @@ void Form2::paste()
     for (std::size_t i = 0; i < std::size(rows); ++i)
         for (const WindowName target : {WindowName::atldendovize, WindowName::adovizdentlye})
             m_hub.setBoxText(target, str(rows[i].rateBox), m_boxes[i]->text());
-}
-
-void Form2::keyPressEvent(QKeyEvent *event)
-{
-    // No button is the cancel button, so Esc must not close the window the way a dialog's Esc does.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace varnek

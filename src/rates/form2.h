@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "layout.h"
 
 #include <array>
 #include <cstddef>
@@ -13,14 +13,11 @@ class WindowHub;
 
 // "Elle Ayarla": four rate boxes, each saved to and read from its own rate file, and pasted at one
 // stroke into both conversion windows. The boxes are its only state.
-class Form2 final : public QDialog {
+class Form2 final : public NoCancelDialog {
     Q_OBJECT
 
 public:
     explicit Form2(WindowHub &hub);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void save(std::size_t row);

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -91,6 +92,15 @@ void nameAfterLabel(QWidget *box, QLabel *label)
     if (name.endsWith(u':'))
         name.chop(1);
     box->setAccessibleName(name);
+}
+
+void NoCancelDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)

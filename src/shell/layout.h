@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
 #include <QFont>
 #include <QSize>
 #include <QString>
@@ -50,6 +51,15 @@ void shrinkToFit(QLabel *label);
 
 // Gives a text box the caption of its label as its accessible name, which screen readers announce.
 void nameAfterLabel(QWidget *box, QLabel *label);
+
+// A dialog without a cancel button: Esc does nothing, where a plain QDialog would close.
+class NoCancelDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
 
 // A straight line of the given pen width between two points in twips.
 class Line final : public QWidget {

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace varnek {
 
-uyari::uyari(WindowHub &hub) : QDialog(nullptr, dialogWindowFlags()), m_hub(hub)
+uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_hub(hub)
 {
     setObjectName(u"uyari"_s);
     setWindowTitle(u"Dikkat!"_s);
@@ -49,16 +49,6 @@ void uyari::answerNo()
     // Creating the main window again runs its load step, which shows it.
     m_hub.window(WindowName::MDIForm1);
     m_hub.hide(WindowName::uyari);
-}
-
-void uyari::keyPressEvent(QKeyEvent *event)
-{
-    // No cancel button: Esc does nothing.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void uyari::showEvent(QShowEvent *event)

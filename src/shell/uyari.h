@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "layout.h"
 
 class QPushButton;
 
@@ -9,14 +9,13 @@ namespace varnek {
 class WindowHub;
 
 // "Dikkat!": the only way, besides the splash window, to end the program.
-class uyari final : public QDialog {
+class uyari final : public NoCancelDialog {
     Q_OBJECT
 
 public:
     explicit uyari(WindowHub &hub);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
