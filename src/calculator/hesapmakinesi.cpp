@@ -51,14 +51,12 @@ const OperationSpec operations[] = {
     {u"Label4", u"Böl", {1200, 1800, 375, 255}, checkedDivide, Qt::Key_B},
 };
 
-QString str(const char16_t *text) { return QString::fromUtf16(text); }
-
 template <typename T>
 T *makeLabel(QWidget *parent, const char16_t *name, const char16_t *text, const Twips &geometry)
 {
-    auto *label = makeControl<T>(parent, str(name), geometry);
+    auto *label = makeControl<T>(parent, tableText(name), geometry);
     label->setTextFormat(Qt::PlainText);
-    label->setText(str(text));
+    label->setText(tableText(text));
     label->setFont(fixedsysFont());
     // Where the monospace face standing in for Fixedsys runs wider (Windows), condense, not clip.
     fitTextToWidth(label);

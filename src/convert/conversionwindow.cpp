@@ -84,8 +84,6 @@ constexpr LineSpec lines[] = {
 
 const char16_t *const rowCurrencies[] = {u"Dolar", u"Mark", u"Sterlin", u"Frank"};
 
-QString str(const char16_t *text) { return QString::fromUtf16(text); }
-
 } // namespace
 
 ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(hub), m_direction(direction)
@@ -158,14 +156,14 @@ void ConversionWindow::buildControls(QWidget *client)
     for (std::size_t i = 0; i < std::size(labels); ++i) {
         const LabelSpec &entry = labels[i];
         const int width = tlToCurrency ? entry.widthInTlToCurrency : entry.widthInCurrencyToTl;
-        auto *label = makeControl<QLabel>(client, str(entry.name), {entry.left, entry.top, width, 255});
-        label->setText(str(tlToCurrency ? entry.textInTlToCurrency : entry.textInCurrencyToTl));
+        auto *label = makeControl<QLabel>(client, tableText(entry.name), {entry.left, entry.top, width, 255});
+        label->setText(tableText(tlToCurrency ? entry.textInTlToCurrency : entry.textInCurrencyToTl));
         setColours(label, green, Qt::black);
         fitTextToWidth(label);
         captions[i] = label;
     }
     for (const LineSpec &entry : lines)
-        new Line(client, str(entry.name), entry.x1, entry.y1, entry.x2, entry.y2, 2, lineGreen);
+        new Line(client, tableText(entry.name), entry.x1, entry.y1, entry.x2, entry.y2, 2, lineGreen);
 
     std::array<QWidget *, std::size(boxes)> byTabOrder{};
     for (std::size_t i = 0; i < std::size(boxes); ++i) {
@@ -173,13 +171,13 @@ void ConversionWindow::buildControls(QWidget *client)
         const bool isResult = i % 3 == 2;
         QWidget *box = nullptr;
         if (isResult) {
-            auto *result = makeControl<QPlainTextEdit>(client, str(entry.name), entry.geometry);
+            auto *result = makeControl<QPlainTextEdit>(client, tableText(entry.name), entry.geometry);
             result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             result->setTabChangesFocus(true);
             m_rows[i / 3].result = result;
             box = result;
         } else {
-            auto *line = makeControl<QLineEdit>(client, str(entry.name), entry.geometry);
+            auto *line = makeControl<QLineEdit>(client, tableText(entry.name), entry.geometry);
             (i % 3 == 0 ? m_rows[i / 3].rate : m_rows[i / 3].amount) = line;
             box = line;
         }
@@ -188,7 +186,7 @@ void ConversionWindow::buildControls(QWidget *client)
         // Each label stands above its box, in the same order. Four boxes may share a label, so
         // the row's currency tells them apart.
         nameAfterLabel(box, captions[i]);
-        box->setAccessibleDescription(str(rowCurrencies[i / 3]));
+        box->setAccessibleDescription(tableText(rowCurrencies[i / 3]));
         byTabOrder[std::size_t(tlToCurrency ? entry.tabInTlToCurrency : entry.tabInCurrencyToTl)] = box;
     }
     for (std::size_t i = 1; i < byTabOrder.size(); ++i)

@@ -80,8 +80,6 @@ constexpr CurrencyRow rows[] = {
     {Currency::Frank, u"Text4", u"Command8", u"Command10", u"Command18", u"Franksatilis"},
 };
 
-QString str(const char16_t *text) { return QString::fromUtf16(text); }
-
 // A push button (so Enter on it presses it, as on any other button) with its picture above a
 // caption that wraps to the button's width.
 class PictureButton final : public QPushButton {
@@ -160,13 +158,13 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     std::array<QWidget *, tabStops> byTabIndex{};
     for (const ControlSpec &entry : controls) {
         QWidget *parent = entry.inFrame ? static_cast<QWidget *>(frame) : this;
-        const QString name = str(entry.name);
+        const QString name = tableText(entry.name);
         QWidget *control = nullptr;
         switch (entry.kind) {
         case Kind::Label: {
             auto *label = makeControl<QLabel>(parent, name, entry.geometry);
             label->setTextFormat(Qt::PlainText);
-            label->setText(str(entry.caption));
+            label->setText(tableText(entry.caption));
             fitTextToWidth(label);
             control = label;
             break;
@@ -180,13 +178,13 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
         }
         case Kind::Button: {
             auto *button = makeControl<QPushButton>(parent, name, entry.geometry);
-            button->setText(str(entry.caption));
+            button->setText(tableText(entry.caption));
             control = button;
             break;
         }
         case Kind::PictureButton: {
             auto *button = makeControl<PictureButton>(parent, name, entry.geometry);
-            button->setText(str(entry.caption));
+            button->setText(tableText(entry.caption));
             button->setIcon(assets::icon(name == u"Command19"_s ? assets::Picture::BulbOff : assets::Picture::BulbOn));
             button->setIconSize({32, 32});
             button->fitCaption();
@@ -208,10 +206,10 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     }
 
     Services &services = hub.services();
-    const auto button = [this](const char16_t *name) { return findChild<QPushButton *>(str(name)); };
+    const auto button = [this](const char16_t *name) { return findChild<QPushButton *>(tableText(name)); };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const CurrencyRow &row = rows[i];
-        m_boxes[i] = findChild<QLineEdit *>(str(row.box));
+        m_boxes[i] = findChild<QLineEdit *>(tableText(row.box));
         // Row i's label is Label<i+1>. Its three buttons say only "Kaydet", "Oku" and "Sil"; the
         // description tells which rate they act on.
         auto *label = findChild<QLabel *>(u"Label%1"_s.arg(i + 1));
@@ -248,7 +246,7 @@ void Form2::paste()
 {
     for (std::size_t i = 0; i < std::size(rows); ++i)
         for (const WindowName target : {WindowName::atldendovize, WindowName::adovizdentlye})
-            m_hub.setBoxText(target, str(rows[i].rateBox), m_boxes[i]->text());
+            m_hub.setBoxText(target, tableText(rows[i].rateBox), m_boxes[i]->text());
 }
 
 } // namespace varnek
