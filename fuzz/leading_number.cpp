@@ -1,9 +1,9 @@
 // The calculator's leading-number reading. First byte: the number format, UTF-8 or raw UTF-16, and
 // where a blank is slipped in; the rest is the operand text.
-#include "errors.h"
+#include "shell/types/errors.h"
 #include "formats.h"
 #include "fuzzsupport.h"
-#include "leadingnumber.h"
+#include "calculator/rules/leadingnumber.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // Writing a number and reading it back. The first eight bytes are the double's bits, so every
 // double, subnormals and all, can occur.
-#include "errors.h"
+#include "shell/types/errors.h"
 #include "formats.h"
 #include "fuzzsupport.h"
-#include "leadingnumber.h"
-#include "numberrules.h"
+#include "calculator/rules/leadingnumber.h"
+#include "convert/rules/numberrules.h"
 
 #include <algorithm>
 #include <cmath>

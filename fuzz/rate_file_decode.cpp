@@ -1,7 +1,7 @@
 // Reading a rate file's bytes, whatever they are.
-#include "errors.h"
+#include "shell/types/errors.h"
 #include "fuzzsupport.h"
-#include "ratefile.h"
+#include "rates/rules/ratefile.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 // Saving a text and reading it back. First byte: how the rest becomes a text (Windows-1254 bytes,
 // or raw UTF-16 units, most of which have no byte) and where it splits into two records.
-#include "errors.h"
+#include "shell/types/errors.h"
 #include "fuzzsupport.h"
-#include "ratefile.h"
+#include "rates/rules/ratefile.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

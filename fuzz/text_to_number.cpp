@@ -1,9 +1,9 @@
 // Box text to number. First byte: the number format (Turkish, English, multi-letter currency) and
 // whether the rest is UTF-8 or raw UTF-16; the rest is the text.
-#include "errors.h"
+#include "shell/types/errors.h"
 #include "formats.h"
 #include "fuzzsupport.h"
-#include "numberrules.h"
+#include "convert/rules/numberrules.h"
 
 #include <cmath>
 #include <cstdlib>

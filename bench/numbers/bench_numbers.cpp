@@ -1,7 +1,7 @@
 // The number rules and one Enter-key conversion, beside the standard library's conversions of the
 // same numbers, which no reader of box text can beat.
-#include "conversion.h"
-#include "numberrules.h"
+#include "convert/rules/conversion.h"
+#include "convert/rules/numberrules.h"
 
 #include <QLocale>
 #include <QString>

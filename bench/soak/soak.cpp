@@ -1,7 +1,7 @@
 // Many conversions and many openings of every window in one process: resident memory must not
 // creep. Exits non-zero on growth of a mebibyte or more, or when a conversion goes wrong.
-#include "registry.h"
-#include "scriptedservices.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "frmabout.h"
+#include "about/frmabout.h"
 
-#include "assets.h"
-#include "layout.h"
+#include "assets/assets.h"
+#include "shell/services/layout.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,12 +1,12 @@
-#include "hesapmakinesi.h"
+#include "calculator/hesapmakinesi.h"
 
-#include "assets.h"
-#include "checkedmath.h"
-#include "guard.h"
-#include "layout.h"
-#include "leadingnumber.h"
-#include "numberrules.h"
-#include "windowhub.h"
+#include "assets/assets.h"
+#include "convert/rules/checkedmath.h"
+#include "shell/services/guard.h"
+#include "shell/services/layout.h"
+#include "calculator/rules/leadingnumber.h"
+#include "convert/rules/numberrules.h"
+#include "shell/services/windowhub.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>

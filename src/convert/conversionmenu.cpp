@@ -1,8 +1,8 @@
-#include "conversionmenu.h"
+#include "convert/conversionmenu.h"
 
-#include "conversionwindow.h"
-#include "guard.h"
-#include "windowhub.h"
+#include "convert/conversionwindow.h"
+#include "shell/services/guard.h"
+#include "shell/services/windowhub.h"
 
 #include <QAction>
 #include <QMenu>

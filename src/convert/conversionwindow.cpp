@@ -1,11 +1,11 @@
-#include "conversionwindow.h"
+#include "convert/conversionwindow.h"
 
-#include "assets.h"
-#include "conversionmenu.h"
-#include "guard.h"
-#include "layout.h"
-#include "numberrules.h"
-#include "windowhub.h"
+#include "assets/assets.h"
+#include "convert/conversionmenu.h"
+#include "shell/services/guard.h"
+#include "shell/services/layout.h"
+#include "convert/rules/numberrules.h"
+#include "shell/services/windowhub.h"
 
 #include <QAction>
 #include <QLabel>

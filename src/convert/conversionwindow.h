@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion.h"
+#include "convert/rules/conversion.h"
 
 #include <QList>
 #include <QMdiSubWindow>

@@ -1,10 +1,10 @@
-#include "form2.h"
+#include "rates/form2.h"
 
-#include "assets.h"
-#include "guard.h"
-#include "layout.h"
-#include "ratestore.h"
-#include "windowhub.h"
+#include "assets/assets.h"
+#include "shell/services/guard.h"
+#include "shell/services/layout.h"
+#include "rates/ratestore.h"
+#include "shell/services/windowhub.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

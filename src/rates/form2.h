@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout.h"
+#include "shell/services/layout.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,7 @@
-#include "ratestore.h"
+#include "rates/ratestore.h"
 
-#include "errors.h"
+#include "rates/rules/ratefile.h"
+#include "shell/types/errors.h"
 
 #include <QDir>
 #include <QFile>

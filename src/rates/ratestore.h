@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ratefile.h"
+#include "shell/types/currency.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,8 +1,8 @@
-#include "mdiform1.h"
+#include "shell/mdiform1.h"
 
-#include "assets.h"
-#include "conversionwindow.h"
-#include "layout.h"
+#include "assets/assets.h"
+#include "convert/conversionwindow.h"
+#include "shell/services/layout.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>

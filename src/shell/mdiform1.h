@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowhub.h"
+#include "shell/services/windowhub.h"
 
 #include <QMainWindow>
 

@@ -1,12 +1,12 @@
-#include "registry.h"
+#include "shell/registry.h"
 
-#include "conversionwindow.h"
-#include "form2.h"
-#include "frmabout.h"
-#include "hesapmakinesi.h"
-#include "mdiform1.h"
-#include "splash.h"
-#include "uyari.h"
+#include "convert/conversionwindow.h"
+#include "rates/form2.h"
+#include "about/frmabout.h"
+#include "calculator/hesapmakinesi.h"
+#include "shell/mdiform1.h"
+#include "shell/splash.h"
+#include "shell/uyari.h"
 
 #include <QMdiSubWindow>
 

@@ -1,9 +1,9 @@
-#include "splash.h"
+#include "shell/splash.h"
 
-#include "assets.h"
-#include "guard.h"
-#include "layout.h"
-#include "windowhub.h"
+#include "assets/assets.h"
+#include "shell/services/guard.h"
+#include "shell/services/layout.h"
+#include "shell/services/windowhub.h"
 
 #include <QAccessibleWidget>
 #include <QPainter>

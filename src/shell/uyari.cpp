@@ -1,9 +1,9 @@
-#include "uyari.h"
+#include "shell/uyari.h"
 
-#include "assets.h"
-#include "guard.h"
-#include "layout.h"
-#include "windowhub.h"
+#include "assets/assets.h"
+#include "shell/services/guard.h"
+#include "shell/services/layout.h"
+#include "shell/services/windowhub.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

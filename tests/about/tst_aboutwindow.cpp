@@ -1,6 +1,6 @@
-#include "assets.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "assets/assets.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "errors.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "shell/types/errors.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QApplication>
 #include <QKeyEvent>

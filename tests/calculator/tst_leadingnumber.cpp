@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "leadingnumber.h"
+#include "shell/types/errors.h"
+#include "calculator/rules/leadingnumber.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "conversionwindow.h"
-#include "mdiform1.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "convert/conversionwindow.h"
+#include "shell/mdiform1.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QAction>
 #include <QLineEdit>

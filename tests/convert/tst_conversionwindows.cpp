@@ -1,8 +1,8 @@
-#include "conversionwindow.h"
-#include "errors.h"
-#include "mdiform1.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "convert/conversionwindow.h"
+#include "shell/types/errors.h"
+#include "shell/mdiform1.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QLabel>
 #include <QLineEdit>

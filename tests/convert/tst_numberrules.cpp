@@ -1,7 +1,7 @@
-#include "checkedmath.h"
-#include "conversion.h"
-#include "errors.h"
-#include "numberrules.h"
+#include "convert/rules/checkedmath.h"
+#include "convert/rules/conversion.h"
+#include "shell/types/errors.h"
+#include "convert/rules/numberrules.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
-#include "registry.h"
-#include "scriptedservices.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QAccessible>
 #include <QApplication>

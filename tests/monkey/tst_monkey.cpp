@@ -2,11 +2,11 @@
 // with the program's invariants checked after every step. VARNEK_MONKEY_SEED and
 // VARNEK_MONKEY_STEPS choose the walk; a failure prints the seed, the step and the last actions.
 
-#include "errors.h"
-#include "ratefile.h"
-#include "ratestore.h"
-#include "registry.h"
-#include "services.h"
+#include "shell/types/errors.h"
+#include "rates/rules/ratefile.h"
+#include "rates/ratestore.h"
+#include "shell/registry.h"
+#include "shell/services/services.h"
 
 #include <QAbstractButton>
 #include <QAction>

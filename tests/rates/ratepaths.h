@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ratestore.h"
+#include "rates/ratestore.h"
 
 #include <QDir>
 #include <QFile>

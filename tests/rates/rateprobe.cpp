@@ -12,8 +12,8 @@
 // Prints "ok", "text:<text>", "none" or the error kind, then the detail line; exits 0 when the
 // call ran, 3 when the user could not be changed, 2 on bad arguments.
 
-#include "errors.h"
-#include "ratestore.h"
+#include "shell/types/errors.h"
+#include "rates/ratestore.h"
 
 #include <QString>
 

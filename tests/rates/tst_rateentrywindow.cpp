@@ -1,8 +1,8 @@
-#include "errors.h"
-#include "mdiform1.h"
+#include "shell/types/errors.h"
+#include "shell/mdiform1.h"
 #include "ratepaths.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,11 +2,11 @@
 // a save killed half-way, links, files too large to read, bytes no box was ever meant to hold,
 // and permission bits that refuse.
 
-#include "errors.h"
-#include "ratefile.h"
-#include "ratestore.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "shell/types/errors.h"
+#include "rates/rules/ratefile.h"
+#include "rates/ratestore.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "ratefile.h"
+#include "shell/types/errors.h"
+#include "rates/rules/ratefile.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "errors.h"
+#include "shell/types/errors.h"
 #include "ratepaths.h"
-#include "ratestore.h"
+#include "rates/ratestore.h"
 
 #include <QDir>
 #include <QFile>

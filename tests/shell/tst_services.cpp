@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "services.h"
+#include "shell/types/errors.h"
+#include "shell/services/services.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "mdiform1.h"
-#include "registry.h"
-#include "scriptedservices.h"
+#include "shell/mdiform1.h"
+#include "shell/registry.h"
+#include "support/scriptedservices.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services.h"
+#include "shell/services/services.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "errors.h"
-#include "numberrules.h"
+#include "shell/types/errors.h"
+#include "convert/rules/numberrules.h"
 
 #include <QLocale>
 #include <QTest>

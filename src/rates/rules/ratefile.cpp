@@ -1,6 +1,8 @@
-#include "ratefile.h"
+#include "rates/rules/ratefile.h"
 
-#include "errors.h"
+#include "shell/types/errors.h"
+
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -54,18 +56,6 @@ qsizetype skipSeparator(QByteArrayView bytes, qsizetype pos)
 }
 
 } // namespace
-
-QString rateFileName(Currency currency)
-{
-    switch (currency) {
-    case Currency::Dolar: return u"dolarsatilis.txt"_s;
-    case Currency::Mark: return u"marksatilis.txt"_s;
-    case Currency::Sterlin: return u"sterlinsatilis.txt"_s;
-    case Currency::Frank: return u"franksatilis.txt"_s;
-    }
-    Q_UNREACHABLE();
-    return {};
-}
 
 QString fromWindows1254(QByteArrayView bytes)
 {

@@ -1,4 +1,4 @@
-#include "windowhub.h"
+#include "shell/services/windowhub.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

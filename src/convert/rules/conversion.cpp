@@ -1,6 +1,6 @@
-#include "conversion.h"
+#include "convert/rules/conversion.h"
 
-#include "checkedmath.h"
+#include "convert/rules/checkedmath.h"
 
 namespace varnek {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numberrules.h"
+#include "convert/rules/numberrules.h"
 
 #include <QStringView>
 

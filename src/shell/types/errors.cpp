@@ -1,4 +1,4 @@
-#include "errors.h"
+#include "shell/types/errors.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,18 +5,9 @@
 #include <QString>
 #include <QStringView>
 
-#include <array>
 #include <optional>
 
 namespace varnek {
-
-enum class Currency { Dolar, Mark, Sterlin, Frank };
-
-inline constexpr std::array<Currency, 4> allCurrencies{Currency::Dolar, Currency::Mark, Currency::Sterlin,
-                                                       Currency::Frank};
-
-// "dolarsatilis.txt" and its three twins.
-QString rateFileName(Currency currency);
 
 // Windows-1254 by our own table: Qt's named codecs exist only in some builds. The seven bytes the
 // code page leaves undefined map to the C1 control of the same number, so every byte round-trips.

@@ -1,4 +1,4 @@
-#include "leadingnumber.h"
+#include "calculator/rules/leadingnumber.h"
 
 #include <QVarLengthArray>
 

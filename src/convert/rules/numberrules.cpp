@@ -1,6 +1,6 @@
-#include "numberrules.h"
+#include "convert/rules/numberrules.h"
 
-#include "errors.h"
+#include "shell/types/errors.h"
 
 #include <algorithm>
 #include <charconv>

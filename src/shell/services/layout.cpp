@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "shell/services/layout.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

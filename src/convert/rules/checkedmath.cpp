@@ -1,6 +1,6 @@
-#include "checkedmath.h"
+#include "convert/rules/checkedmath.h"
 
-#include "errors.h"
+#include "shell/types/errors.h"
 
 #include <cmath>
 

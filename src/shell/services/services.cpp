@@ -1,6 +1,6 @@
-#include "services.h"
+#include "shell/services/services.h"
 
-#include "errors.h"
+#include "shell/types/errors.h"
 
 #include <QApplication>
 #include <QInputDialog>

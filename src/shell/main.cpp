@@ -1,5 +1,5 @@
-#include "registry.h"
-#include "services.h"
+#include "shell/registry.h"
+#include "shell/services/services.h"
 
 #include <QApplication>
 
