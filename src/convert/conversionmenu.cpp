@@ -2,6 +2,7 @@
 
 #include "convert/conversionwindow.h"
 #include "shell/services/guard.h"
+#include "shell/types/tabletext.h"
 #include "shell/services/windowhub.h"
 
 #include <QAction>
@@ -14,19 +15,6 @@ using namespace Qt::StringLiterals;
 namespace varnek {
 
 namespace {
-
-struct Prompt {
-    const char16_t *text;
-    const char16_t *title;
-    const char16_t *box;
-};
-
-constexpr Prompt ratePrompts[] = {
-    {u"Doların Satılış Fiyatı?", u"DOLAR", u"Dolarsatilis"},
-    {u"Markın Satılış Fiyatı?", u"MARK", u"Marksatilis"},
-    {u"Sterlinin Satılış Fiyatı?", u"STERLIN", u"Sterlinsatilis"},
-    {u"Frankın Satılış Fiyatı?", u"FRANK", u"Franksatilis"},
-};
 
 class MenuBuilder {
 public:
@@ -67,12 +55,12 @@ private:
 
 void askForRates(ConversionWindow &window, Services &services)
 {
-    for (const Prompt &prompt : ratePrompts) {
+    for (const CurrencyInfo &currency : currencyTable) {
         const std::optional<QString> answer =
-            services.prompt(QString::fromUtf16(prompt.text), QString::fromUtf16(prompt.title));
+            services.prompt(tableText(currency.promptText), tableText(currency.promptTitle));
         // Cancel keeps the rate the user had; an empty OK still empties the box.
         if (answer)
-            setBoxText(&window, QString::fromUtf16(prompt.box), *answer);
+            window.setRate(currency.currency, *answer);
     }
 }
 

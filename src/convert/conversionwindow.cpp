@@ -23,53 +23,60 @@ namespace {
 const QColor green(0, 255, 0);
 const QColor lineGreen(0, 192, 0);
 
-struct BoxSpec {
-    const char16_t *name;
-    Twips geometry;
-    int tabInTlToCurrency;
-    int tabInCurrencyToTl;
-};
-
-// Row by row: rate, amount, result.
-constexpr BoxSpec boxes[] = {
-    {u"Dolarsatilis", {360, 480, 1335, 285}, 0, 6},
-    {u"Paramiktari", {360, 1080, 1335, 285}, 1, 7},
-    {u"Sonucdolar", {1920, 480, 1215, 855}, 2, 10},
-    {u"Marksatilis", {360, 1800, 1335, 285}, 3, 8},
-    {u"Paramiktari2", {360, 2400, 1335, 285}, 4, 9},
-    {u"Sonucmark", {1920, 1800, 1215, 855}, 5, 11},
-    {u"Sterlinsatilis", {360, 3120, 1335, 285}, 6, 4},
-    {u"Paramiktari3", {360, 3720, 1335, 285}, 7, 3},
-    {u"Sonucsterlin", {1920, 3120, 1215, 855}, 8, 5},
-    {u"Franksatilis", {360, 4440, 1335, 285}, 9, 2},
-    {u"Paramiktari4", {360, 5040, 1335, 285}, 10, 1},
-    {u"Sonucfrank", {1920, 4440, 1215, 855}, 11, 0},
-};
-
+// A caption as it stands in each of the twins, TL-to-currency first.
 struct LabelSpec {
     const char16_t *name;
     int left;
     int top;
-    int widthInTlToCurrency;
-    int widthInCurrencyToTl;
-    const char16_t *textInTlToCurrency;
-    const char16_t *textInCurrencyToTl;
+    std::array<int, 2> width;
+    std::array<const char16_t *, 2> text;
 };
 
-constexpr LabelSpec labels[] = {
-    {u"Label1", 360, 240, 1575, 1575, u"Doların Satılış Fiyatı:", u"Doların Satılış Fiyatı:"},
-    {u"Label2", 360, 840, 1455, 1455, u"Para Miktarı: (TL)", u"Dolar Miktarı:"},
-    {u"Label5", 1920, 240, 1215, 1215, u"Sonuç: (Dolar)", u"Sonuç: (TL)"},
-    {u"Label3", 360, 1560, 1455, 1455, u"Markın Satılış Fiyatı:", u"Markın Satılış Fiyatı:"},
-    {u"Label4", 360, 2160, 1455, 1455, u"Para Miktarı: (TL)", u"Mark Miktarı:"},
-    {u"Label6", 1920, 1560, 1215, 1215, u"Sonuç: (Mark)", u"Sonuç: (TL)"},
-    {u"Label7", 360, 2880, 1455, 1455, u"Sterlinin Satılış Fiyatı:", u"Sterlinin Satılış Fiyatı:"},
-    {u"Label8", 360, 3480, 1455, 1455, u"Para Miktarı: (TL)", u"Sterlin Miktarı:"},
-    {u"Label9", 1920, 2880, 1455, 1335, u"Sonuç: (Sterlin)", u"Sonuç: (TL)"},
-    {u"Label10", 360, 4200, 1455, 1455, u"Frankın Satılış Fiyatı:", u"Frankın Satılış Fiyatı:"},
-    {u"Label11", 360, 4800, 1455, 1455, u"Para Miktarı: (TL)", u"Frankın Miktarı:"},
-    {u"Label12", 1920, 4200, 1455, 1215, u"Sonuç: (Frank)", u"Sonuç: (TL)"},
+// A box; its designer name comes from the currency table.
+struct BoxSpec {
+    Twips geometry;
+    std::array<int, 2> tab;
 };
+
+// One currency's row as the form lays it out: three captions above three boxes.
+struct RowSpec {
+    Currency currency;
+    LabelSpec rateLabel, amountLabel, resultLabel;
+    BoxSpec rate, amount, result;
+};
+
+constexpr RowSpec rowSpecs[] = {
+    {Currency::Dolar,
+     {u"Label1", 360, 240, {1575, 1575}, {u"Doların Satılış Fiyatı:", u"Doların Satılış Fiyatı:"}},
+     {u"Label2", 360, 840, {1455, 1455}, {u"Para Miktarı: (TL)", u"Dolar Miktarı:"}},
+     {u"Label5", 1920, 240, {1215, 1215}, {u"Sonuç: (Dolar)", u"Sonuç: (TL)"}},
+     {{360, 480, 1335, 285}, {0, 6}},
+     {{360, 1080, 1335, 285}, {1, 7}},
+     {{1920, 480, 1215, 855}, {2, 10}}},
+    {Currency::Mark,
+     {u"Label3", 360, 1560, {1455, 1455}, {u"Markın Satılış Fiyatı:", u"Markın Satılış Fiyatı:"}},
+     {u"Label4", 360, 2160, {1455, 1455}, {u"Para Miktarı: (TL)", u"Mark Miktarı:"}},
+     {u"Label6", 1920, 1560, {1215, 1215}, {u"Sonuç: (Mark)", u"Sonuç: (TL)"}},
+     {{360, 1800, 1335, 285}, {3, 8}},
+     {{360, 2400, 1335, 285}, {4, 9}},
+     {{1920, 1800, 1215, 855}, {5, 11}}},
+    {Currency::Sterlin,
+     {u"Label7", 360, 2880, {1455, 1455}, {u"Sterlinin Satılış Fiyatı:", u"Sterlinin Satılış Fiyatı:"}},
+     {u"Label8", 360, 3480, {1455, 1455}, {u"Para Miktarı: (TL)", u"Sterlin Miktarı:"}},
+     {u"Label9", 1920, 2880, {1455, 1335}, {u"Sonuç: (Sterlin)", u"Sonuç: (TL)"}},
+     {{360, 3120, 1335, 285}, {6, 4}},
+     {{360, 3720, 1335, 285}, {7, 3}},
+     {{1920, 3120, 1215, 855}, {8, 5}}},
+    {Currency::Frank,
+     {u"Label10", 360, 4200, {1455, 1455}, {u"Frankın Satılış Fiyatı:", u"Frankın Satılış Fiyatı:"}},
+     {u"Label11", 360, 4800, {1455, 1455}, {u"Para Miktarı: (TL)", u"Frankın Miktarı:"}},
+     {u"Label12", 1920, 4200, {1455, 1215}, {u"Sonuç: (Frank)", u"Sonuç: (TL)"}},
+     {{360, 4440, 1335, 285}, {9, 2}},
+     {{360, 5040, 1335, 285}, {10, 1}},
+     {{1920, 4440, 1215, 855}, {11, 0}}},
+};
+
+constexpr int boxCount = 3 * int(std::size(rowSpecs));
 
 struct LineSpec {
     const char16_t *name;
@@ -82,7 +89,27 @@ constexpr LineSpec lines[] = {
     {u"Line3", 120, 4080, 3360, 4080},
 };
 
-const char16_t *const rowCurrencies[] = {u"Dolar", u"Mark", u"Sterlin", u"Frank"};
+QLabel *makeCaption(QWidget *client, const LabelSpec &spec, std::size_t twin)
+{
+    auto *label = makeControl<QLabel>(client, tableText(spec.name), {spec.left, spec.top, spec.width[twin], 255});
+    label->setText(tableText(spec.text[twin]));
+    setColours(label, green, Qt::black);
+    fitTextToWidth(label);
+    return label;
+}
+
+// Boxes take the window's font and colours, and the caption above them as their name; four boxes may
+// share a caption, so the row's currency tells them apart.
+template <typename Box>
+Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &spec, QLabel *caption, Currency currency)
+{
+    auto *box = makeControl<Box>(client, tableText(name), spec.geometry);
+    box->setFont(fixedsysFont());
+    setColours(box, green, Qt::black);
+    nameAfterLabel(box, caption);
+    box->setAccessibleDescription(tableText(currencyInfo(currency).name));
+    return box;
+}
 
 } // namespace
 
@@ -150,44 +177,33 @@ void ConversionWindow::clearBoxes()
 
 void ConversionWindow::buildControls(QWidget *client)
 {
-    const bool tlToCurrency = m_direction == Direction::TlToCurrency;
+    const std::size_t twin = m_direction == Direction::TlToCurrency ? 0 : 1;
 
-    std::array<QLabel *, std::size(labels)> captions{};
-    for (std::size_t i = 0; i < std::size(labels); ++i) {
-        const LabelSpec &entry = labels[i];
-        const int width = tlToCurrency ? entry.widthInTlToCurrency : entry.widthInCurrencyToTl;
-        auto *label = makeControl<QLabel>(client, tableText(entry.name), {entry.left, entry.top, width, 255});
-        label->setText(tableText(tlToCurrency ? entry.textInTlToCurrency : entry.textInCurrencyToTl));
-        setColours(label, green, Qt::black);
-        fitTextToWidth(label);
-        captions[i] = label;
+    struct Captions {
+        QLabel *rate, *amount, *result;
+    };
+    std::array<Captions, std::size(rowSpecs)> captions{};
+    for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
+        const RowSpec &spec = rowSpecs[i];
+        captions[i] = {makeCaption(client, spec.rateLabel, twin), makeCaption(client, spec.amountLabel, twin),
+                       makeCaption(client, spec.resultLabel, twin)};
     }
     for (const LineSpec &entry : lines)
         new Line(client, tableText(entry.name), entry.x1, entry.y1, entry.x2, entry.y2, 2, lineGreen);
 
-    std::array<QWidget *, std::size(boxes)> byTabOrder{};
-    for (std::size_t i = 0; i < std::size(boxes); ++i) {
-        const BoxSpec &entry = boxes[i];
-        const bool isResult = i % 3 == 2;
-        QWidget *box = nullptr;
-        if (isResult) {
-            auto *result = makeControl<QPlainTextEdit>(client, tableText(entry.name), entry.geometry);
-            result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            result->setTabChangesFocus(true);
-            m_rows[i / 3].result = result;
-            box = result;
-        } else {
-            auto *line = makeControl<QLineEdit>(client, tableText(entry.name), entry.geometry);
-            (i % 3 == 0 ? m_rows[i / 3].rate : m_rows[i / 3].amount) = line;
-            box = line;
-        }
-        box->setFont(fixedsysFont());
-        setColours(box, green, Qt::black);
-        // Each label stands above its box, in the same order. Four boxes may share a label, so
-        // the row's currency tells them apart.
-        nameAfterLabel(box, captions[i]);
-        box->setAccessibleDescription(tableText(rowCurrencies[i / 3]));
-        byTabOrder[std::size_t(tlToCurrency ? entry.tabInTlToCurrency : entry.tabInCurrencyToTl)] = box;
+    std::array<QWidget *, boxCount> byTabOrder{};
+    for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
+        const RowSpec &spec = rowSpecs[i];
+        const CurrencyInfo &currency = currencyInfo(spec.currency);
+        Row &row = m_rows[currencyIndex(spec.currency)];
+        row.rate = makeBox<QLineEdit>(client, currency.rateBox, spec.rate, captions[i].rate, spec.currency);
+        row.amount = makeBox<QLineEdit>(client, currency.amountBox, spec.amount, captions[i].amount, spec.currency);
+        row.result = makeBox<QPlainTextEdit>(client, currency.resultBox, spec.result, captions[i].result, spec.currency);
+        row.result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        row.result->setTabChangesFocus(true);
+        byTabOrder[std::size_t(spec.rate.tab[twin])] = row.rate;
+        byTabOrder[std::size_t(spec.amount.tab[twin])] = row.amount;
+        byTabOrder[std::size_t(spec.result.tab[twin])] = row.result;
     }
     for (std::size_t i = 1; i < byTabOrder.size(); ++i)
         QWidget::setTabOrder(byTabOrder[i - 1], byTabOrder[i]);
@@ -195,6 +211,11 @@ void ConversionWindow::buildControls(QWidget *client)
 
     for (const Row &row : m_rows)
         connect(row.amount, &QLineEdit::returnPressed, this, guarded(m_hub.services(), [this, &row] { convert(row); }));
+}
+
+void ConversionWindow::setRate(Currency currency, const QString &text)
+{
+    m_rows[currencyIndex(currency)].rate->setText(text);
 }
 
 void ConversionWindow::convert(const Row &row)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/rules/conversion.h"
+#include "shell/types/currency.h"
 
 #include <QList>
 #include <QMdiSubWindow>
@@ -27,11 +28,14 @@ public:
     const QList<QMenu *> &menus() const { return m_menus; }
     // Empties all twelve boxes.
     void clearBoxes();
+    // Replaces the text of the currency's rate box; runs no handler.
+    void setRate(Currency currency, const QString &text);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // One currency's boxes, in the currency table's order.
     struct Row {
         QLineEdit *rate;
         QLineEdit *amount;

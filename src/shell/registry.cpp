@@ -10,6 +10,8 @@
 
 #include <QMdiSubWindow>
 
+#include <stdexcept>
+
 namespace varnek {
 
 namespace {
@@ -103,12 +105,23 @@ void Registry::unload(WindowName name)
         w->close();
 }
 
+ConversionWindow *Registry::child(WindowName name)
+{
+    if (!isChild(name))
+        throw std::invalid_argument("not a conversion window");
+    return static_cast<ConversionWindow *>(window(name));
+}
+
 void Registry::setChildState(WindowName name, Qt::WindowStates state)
 {
-    Q_ASSERT(isChild(name));
-    QWidget *w = window(name);
+    ConversionWindow *w = child(name);
     w->setWindowState(state);
-    mainWindow()->showChild(static_cast<QMdiSubWindow *>(w));
+    mainWindow()->showChild(w);
+}
+
+void Registry::setRate(WindowName name, Currency currency, const QString &text)
+{
+    child(name)->setRate(currency, text);
 }
 
 void Registry::arrange(Arrangement arrangement)

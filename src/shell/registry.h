@@ -9,6 +9,7 @@
 
 namespace varnek {
 
+class ConversionWindow;
 class MDIForm1;
 
 // Knows every window: creates each on first use, forgets it when it is destroyed.
@@ -19,18 +20,24 @@ public:
     Registry(const Registry &) = delete;
     Registry &operator=(const Registry &) = delete;
 
-    QWidget *window(WindowName name) override;
-    QWidget *existing(WindowName name) const override;
     void show(WindowName name) override;
     void hide(WindowName name) override;
     void load(WindowName name) override;
-    void unload(WindowName name) override;
     void setChildState(WindowName name, Qt::WindowStates state) override;
+    void setRate(WindowName name, Currency currency, const QString &text) override;
     void arrange(Arrangement arrangement) override;
     Services &services() override { return m_services; }
 
+    // Beyond what windows ask of each other: the program's start, and tests.
+    // Creates the window on first use.
+    QWidget *window(WindowName name);
+    // The window if it exists now, without creating it.
+    QWidget *existing(WindowName name) const;
+    void unload(WindowName name);
+
 private:
     static bool isChild(WindowName name);
+    ConversionWindow *child(WindowName name);
     QWidget *create(WindowName name);
     MDIForm1 *mainWindow();
 

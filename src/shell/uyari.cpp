@@ -47,7 +47,7 @@ uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
 void uyari::answerNo()
 {
     // Creating the main window again runs its load step, which shows it.
-    m_hub.window(WindowName::MDIForm1);
+    m_hub.load(WindowName::MDIForm1);
     m_hub.hide(WindowName::uyari);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/types/tabletext.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QFont>
@@ -20,9 +22,6 @@ struct Twips {
 };
 
 constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
-
-// Layout tables hold their texts as char16_t literals, which can live in constexpr arrays.
-inline QString tableText(const char16_t *text) { return QString::fromUtf16(text); }
 
 QSize clientSize(int widthTwips, int heightTwips);
 void place(QWidget *widget, const Twips &geometry);
