@@ -3,6 +3,7 @@
 #include "shell/types/errors.h"
 #include "formats.h"
 #include "fuzzsupport.h"
+#include "outcome.h"
 #include "calculator/rules/leadingnumber.h"
 
 #include <cmath>
@@ -15,29 +16,14 @@ using namespace varnek;
 
 namespace {
 
-struct Outcome {
-    bool overflow = false;
-    double value = 0;
-    bool operator==(const Outcome &other) const
-    {
-        return overflow == other.overflow
-               && (overflow || (value == other.value && std::signbit(value) == std::signbit(other.value)));
-    }
-};
+using fuzz::Outcome;
 
-Outcome read(QStringView text, const NumberFormat &format)
+Outcome readOperand(QStringView text, const NumberFormat &format)
 {
-    try {
-        return {false, leadingNumber(text, format)};
-    } catch (const RuntimeError &e) {
-        fuzz::check(e.kind() == ErrorKind::Overflow, "only an overflow", [&] { return fuzz::units(text); });
-        return {true, 0};
-    }
-}
-
-QString describe(const Outcome &outcome)
-{
-    return outcome.overflow ? QStringLiteral("overflow") : QString::number(outcome.value, 'g', 17);
+    const Outcome outcome = fuzz::outcomeOf([&] { return leadingNumber(text, format); }, text);
+    fuzz::check(!outcome.error || *outcome.error == ErrorKind::Overflow, "only an overflow",
+                [&] { return fuzz::units(text); });
+    return outcome;
 }
 
 // A text that is one plain decimal number and nothing else, blanks left out: strtod reads it too.
@@ -81,10 +67,7 @@ std::optional<Outcome> plainValue(QStringView text, const NumberFormat &format)
             if (c[exponent] < '0' || c[exponent] > '9')
                 return std::nullopt;
     }
-    const double value = std::strtod(c.c_str(), nullptr);
-    if (std::isinf(value))
-        return Outcome{true, 0};
-    return Outcome{false, value};
+    return fuzz::strtodOutcome(std::strtod(c.c_str(), nullptr));
 }
 
 } // namespace
@@ -93,28 +76,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const NumberFormat &format = fuzz::formats()[data[0] % 3];
-    const QString text = fuzz::textOf(data + 1, size - 1, data[0] & 4);
+    const auto [format, text] = fuzz::numberInput(data, size);
 
-    const Outcome outcome = read(text, format);
-    fuzz::check(outcome.overflow || std::isfinite(outcome.value), "a finite value", [&] { return fuzz::units(text); });
+    const Outcome outcome = readOperand(text, format);
 
     // Blanks, tabs and line feeds count nowhere.
     static constexpr char16_t blanks[] = {u' ', u'\t', u'\n'};
     QString spaced = text;
     spaced.insert(qsizetype(data[0] >> 3) % (text.size() + 1), QChar(blanks[(data[0] >> 3) % 3]));
-    const Outcome withBlank = read(spaced, format);
-    fuzz::check(withBlank == outcome, "a blank changes nothing",
-                [&] { return fuzz::units(text) + u'\n' + describe(outcome) + u" / "_s + describe(withBlank); });
+    const Outcome withBlank = readOperand(spaced, format);
+    fuzz::checkSame(outcome, withBlank, "a blank changes nothing", text);
 
     // Reading stops at a character that fits no number.
-    const Outcome withTail = read(text + u'#', format);
-    fuzz::check(withTail == outcome, "what follows the number is ignored",
-                [&] { return fuzz::units(text) + u'\n' + describe(outcome) + u" / "_s + describe(withTail); });
+    const Outcome withTail = readOperand(text + u'#', format);
+    fuzz::checkSame(outcome, withTail, "what follows the number is ignored", text);
 
     if (const std::optional<Outcome> expected = plainValue(text, format))
-        fuzz::check(*expected == outcome, "a plain number reads as strtod reads it", [&] {
-            return fuzz::units(text) + u'\n' + describe(outcome) + u" / strtod "_s + describe(*expected);
-        });
+        fuzz::checkSame(outcome, *expected, "a plain number reads as strtod reads it", text, "strtod ");
     return 0;
 }

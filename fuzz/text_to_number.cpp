@@ -3,6 +3,7 @@
 #include "shell/types/errors.h"
 #include "formats.h"
 #include "fuzzsupport.h"
+#include "outcome.h"
 #include "convert/rules/numberrules.h"
 
 #include <cmath>
@@ -15,30 +16,11 @@ using namespace varnek;
 
 namespace {
 
-struct Outcome {
-    std::optional<ErrorKind> error;
-    double value = 0;
-    bool operator==(const Outcome &other) const
-    {
-        return error == other.error
-               && (error || (value == other.value && std::signbit(value) == std::signbit(other.value)));
-    }
-};
+using fuzz::Outcome;
 
 Outcome read(QStringView text, const NumberFormat &format)
 {
-    try {
-        return {std::nullopt, textToNumber(text, format)};
-    } catch (const RuntimeError &e) {
-        return {e.kind(), 0};
-    }
-}
-
-QString describe(const Outcome &outcome)
-{
-    if (outcome.error)
-        return QString::fromLatin1(RuntimeError(*outcome.error).what());
-    return QString::number(outcome.value, 'g', 17);
+    return fuzz::outcomeOf([&] { return textToNumber(text, format); }, text);
 }
 
 // For a plain number (a sign, digits with group separators, a decimal separator and digits, an
@@ -93,9 +75,7 @@ std::optional<Outcome> plainValue(QStringView text, const NumberFormat &format)
     if (pos != end)
         return std::nullopt;
     const double value = std::strtod(c.c_str(), nullptr);
-    if (std::isinf(value))
-        return Outcome{ErrorKind::Overflow, 0};
-    return Outcome{std::nullopt, negative ? -value : value};
+    return fuzz::strtodOutcome(negative ? -value : value);
 }
 
 } // namespace
@@ -104,21 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const NumberFormat &format = fuzz::formats()[data[0] % 3];
-    const QString text = fuzz::textOf(data + 1, size - 1, data[0] & 4);
+    const auto [format, text] = fuzz::numberInput(data, size);
 
     const Outcome outcome = read(text, format);
     fuzz::check(!outcome.error || *outcome.error == ErrorKind::TypeMismatch || *outcome.error == ErrorKind::Overflow,
                 "only a type mismatch or an overflow", [&] { return fuzz::units(text); });
-    fuzz::check(outcome.error || std::isfinite(outcome.value), "a finite value", [&] { return fuzz::units(text); });
 
     const Outcome padded = read(u" \t"_s + text + u"  "_s, format);
-    fuzz::check(padded == outcome, "blanks around the text change nothing",
-                [&] { return fuzz::units(text) + u'\n' + describe(outcome) + u" / "_s + describe(padded); });
+    fuzz::checkSame(outcome, padded, "blanks around the text change nothing", text);
 
     if (const std::optional<Outcome> expected = plainValue(text, format))
-        fuzz::check(*expected == outcome, "a plain number reads as strtod reads it", [&] {
-            return fuzz::units(text) + u'\n' + describe(outcome) + u" / strtod "_s + describe(*expected);
-        });
+        fuzz::checkSame(outcome, *expected, "a plain number reads as strtod reads it", text, "strtod ");
     return 0;
 }
