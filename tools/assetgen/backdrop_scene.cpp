@@ -209,6 +209,11 @@ QPainterPath textPath(const QFont &font, const QString &text)
     return path;
 }
 
+QPen roundPen(const QColor &colour, double width)
+{
+    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
 // A pen whose width follows the stroke's direction, as a broad nib does.
 void inkStroke(QPainter &p, const QPainterPath &stroke, const QColor &ink, double thin, double thick)
 {
@@ -222,7 +227,7 @@ void inkStroke(QPainter &p, const QPainterPath &stroke, const QColor &ink, doubl
             continue;
         const double angle = std::atan2(d.y(), d.x());
         const double width = thin + (thick - thin) * std::abs(std::sin(angle - nibAngle));
-        p.setPen(QPen(ink, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(roundPen(ink, width));
         p.drawLine(previous, point);
         previous = point;
     }
@@ -317,20 +322,20 @@ void paintLettering(QImage &image, const Fonts &fonts, int scale)
     gold.setColorAt(0.35, QColor(255, 226, 20));
     gold.setColorAt(0.75, QColor(250, 186, 0));
     gold.setColorAt(1.0, QColor(255, 214, 40));
-    p.setPen(QPen(QColor(70, 40, 0), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(roundPen(QColor(70, 40, 0), 2.2));
     p.setBrush(gold);
     p.drawPath(figures);
-    p.setPen(QPen(QColor(70, 40, 0), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(roundPen(QColor(70, 40, 0), 1.4));
     p.drawPath(version);
 
     QLinearGradient redFill(0, name.boundingRect().top(), 0, name.boundingRect().bottom());
     redFill.setColorAt(0.0, QColor(255, 96, 70));
     redFill.setColorAt(0.5, QColor(228, 20, 16));
     redFill.setColorAt(1.0, QColor(168, 0, 0));
-    p.setPen(QPen(QColor(255, 255, 255), 3.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(roundPen(QColor(255, 255, 255), 3.6));
     p.setBrush(Qt::NoBrush);
     p.drawPath(name);
-    p.setPen(QPen(QColor(96, 0, 0), 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(roundPen(QColor(96, 0, 0), 1.0));
     p.setBrush(redFill);
     p.drawPath(name);
 
@@ -350,7 +355,6 @@ void paintLettering(QImage &image, const Fonts &fonts, int scale)
     for (const QPainterPath &stroke : signature())
         inkStroke(p, pen.map(stroke), ink, 0.7, 1.8);
 }
-
 
 } // namespace
 

@@ -16,7 +16,23 @@ int toByte(float value)
     return std::clamp(static_cast<int>(std::lround(value)), 0, 255);
 }
 
-// Edges repeat outwards, so the frame does not darken.
+// One pass of the kernel along the rows, or with down, along the columns. Edges repeat outwards,
+// so the frame does not darken.
+void blurPass(Planes &from, Planes &to, const std::vector<float> &kernel, bool down)
+{
+    const int radius = static_cast<int>(kernel.size() / 2);
+    for (int y = 0; y < from.height; ++y)
+        for (int x = 0; x < from.width; ++x)
+            for (int c = 0; c < from.channels; ++c) {
+                float sum = 0.0f;
+                for (int k = -radius; k <= radius; ++k)
+                    sum += kernel[static_cast<std::size_t>(k + radius)]
+                           * (down ? from.at(x, std::clamp(y + k, 0, from.height - 1), c)
+                                   : from.at(std::clamp(x + k, 0, from.width - 1), y, c));
+                to.at(x, y, c) = sum;
+            }
+}
+
 void gaussianBlur(Planes &planes, double sigma)
 {
     const int radius = static_cast<int>(std::ceil(sigma * 3.0));
@@ -31,24 +47,8 @@ void gaussianBlur(Planes &planes, double sigma)
         weight /= total;
 
     Planes pass = planes;
-    for (int y = 0; y < planes.height; ++y)
-        for (int x = 0; x < planes.width; ++x)
-            for (int c = 0; c < planes.channels; ++c) {
-                float sum = 0.0f;
-                for (int k = -radius; k <= radius; ++k)
-                    sum += kernel[static_cast<std::size_t>(k + radius)]
-                           * planes.at(std::clamp(x + k, 0, planes.width - 1), y, c);
-                pass.at(x, y, c) = sum;
-            }
-    for (int y = 0; y < planes.height; ++y)
-        for (int x = 0; x < planes.width; ++x)
-            for (int c = 0; c < planes.channels; ++c) {
-                float sum = 0.0f;
-                for (int k = -radius; k <= radius; ++k)
-                    sum += kernel[static_cast<std::size_t>(k + radius)]
-                           * pass.at(x, std::clamp(y + k, 0, planes.height - 1), c);
-                planes.at(x, y, c) = sum;
-            }
+    blurPass(planes, pass, kernel, false);
+    blurPass(pass, planes, kernel, true);
 }
 
 } // namespace

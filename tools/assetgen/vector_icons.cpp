@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 using namespace Qt::StringLiterals;
@@ -91,6 +92,34 @@ void drawArrow(QPainter &p, const QPainterPath &shaft, const QColor &colour)
 }
 
 
+// An ellipse and a polygon as one shape, so the outline runs round both: a bulb's glass and
+// neck, a speech bubble and its tail.
+QPainterPath ellipseWith(const QRectF &ellipse, std::initializer_list<QPointF> corners)
+{
+    QPainterPath polygon;
+    polygon.moveTo(*corners.begin());
+    for (auto corner = corners.begin() + 1; corner != corners.end(); ++corner)
+        polygon.lineTo(*corner);
+    polygon.closeSubpath();
+    QPainterPath shape;
+    shape.addEllipse(ellipse);
+    return shape.united(polygon);
+}
+
+// An outlined disc filling the icon, lit near its top: the shine, then the body's colour again
+// over all of it but a crescent. Leaves the pen off.
+void glossyDisc(QPainter &p, const QColor &body, const QColor &shine, const QRectF &shineBox, const QRectF &bodyBox)
+{
+    p.setPen(outline(vga::black));
+    p.setBrush(body);
+    p.drawEllipse(QRectF(1, 1, 29, 29));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawEllipse(shineBox);
+    p.setBrush(body);
+    p.drawEllipse(bodyBox);
+}
+
 void buttonFace(QPainter &p, int width, int height)
 {
     // Bands rather than lines, so that a double-size copy doubles each of them exactly.
@@ -170,14 +199,7 @@ void drawConversion(QPainter &p, const Fonts &fonts)
 
 void drawRun(QPainter &p)
 {
-    p.setPen(outline(vga::black));
-    p.setBrush(vga::green);
-    p.drawEllipse(QRectF(1, 1, 29, 29));
-    p.setPen(Qt::NoPen);
-    p.setBrush(vga::lime);
-    p.drawEllipse(QRectF(5, 3, 16, 12));
-    p.setBrush(vga::green);
-    p.drawEllipse(QRectF(6, 7, 22, 20));
+    glossyDisc(p, vga::green, vga::lime, QRectF(5, 3, 16, 12), QRectF(6, 7, 22, 20));
     const QPointF shadow[] = {{13, 9}, {25, 17}, {13, 25}};
     const QPointF play[] = {{11, 8}, {23, 16}, {11, 24}};
     p.setBrush(vga::black);
@@ -223,15 +245,7 @@ void drawBulb(QPainter &p, bool lit)
             p.drawLine(centre + direction * 11.5, centre + direction * 15.0);
         }
     }
-    QPainterPath glass;
-    glass.addEllipse(QRectF(8, 4, 16, 16));
-    QPainterPath neck;
-    neck.moveTo(11, 16);
-    neck.lineTo(21, 16);
-    neck.lineTo(20, 22);
-    neck.lineTo(12, 22);
-    neck.closeSubpath();
-    glass = glass.united(neck);
+    const QPainterPath glass = ellipseWith(QRectF(8, 4, 16, 16), {{11, 16}, {21, 16}, {20, 22}, {12, 22}});
     p.setPen(outline(vga::black));
     p.setBrush(lit ? vga::yellow : vga::silver);
     p.drawPath(glass);
@@ -264,14 +278,7 @@ void drawBulb(QPainter &p, bool lit)
 void drawSpeechBubble(QPainter &p)
 {
     buttonFace(p, 24, 22);
-    QPainterPath bubble;
-    bubble.addEllipse(QRectF(3, 3, 17, 11));
-    QPainterPath tail;
-    tail.moveTo(6, 11);
-    tail.lineTo(11, 12);
-    tail.lineTo(4, 18);
-    tail.closeSubpath();
-    bubble = bubble.united(tail);
+    const QPainterPath bubble = ellipseWith(QRectF(3, 3, 17, 11), {{6, 11}, {11, 12}, {4, 18}});
     p.setPen(outline(vga::black));
     p.setBrush(vga::white);
     p.drawPath(bubble);
@@ -315,14 +322,7 @@ void drawCloseDisc(QPainter &p, int size)
 
 void drawAbout(QPainter &p)
 {
-    p.setPen(outline(vga::black));
-    p.setBrush(vga::navy);
-    p.drawEllipse(QRectF(1, 1, 29, 29));
-    p.setPen(Qt::NoPen);
-    p.setBrush(vga::blue);
-    p.drawEllipse(QRectF(5, 3, 14, 9));
-    p.setBrush(vga::navy);
-    p.drawEllipse(QRectF(5, 6, 22, 22));
+    glossyDisc(p, vga::navy, vga::blue, QRectF(5, 3, 14, 9), QRectF(5, 6, 22, 22));
     p.setBrush(vga::white);
     p.drawEllipse(QRectF(14, 5, 5, 5));
     const QPointF stem[] = {{12, 12}, {18, 12}, {18, 23}, {20, 23}, {20, 26},
