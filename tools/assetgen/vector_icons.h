@@ -7,7 +7,7 @@
 
 #include <functional>
 
-// Icons drawn as shapes in the standard colours, each on a canvas of its size in pixels.
+// Icons drawn as shapes in the standard colours, 32 x 32 unless said otherwise.
 namespace assetgen {
 
 // Without antialiasing every pixel keeps the one colour it was drawn in. At a scale of 2 the
@@ -23,6 +23,7 @@ void drawBulb(QPainter &p, bool lit);
 // 24 x 22, on a raised button face.
 void drawSpeechBubble(QPainter &p);
 void drawEnvelope(QPainter &p);
+// size x size.
 void drawCloseDisc(QPainter &p, int size);
 void drawAbout(QPainter &p);
 void drawWarning(QPainter &p);
