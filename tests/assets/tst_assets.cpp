@@ -1,5 +1,6 @@
 #include "assets/assets.h"
 
+#include <QDir>
 #include <QImage>
 #include <QSet>
 #include <QTest>
@@ -161,6 +162,23 @@ private slots:
         const QRgb yellow = qRgb(255, 255, 0);
         QVERIFY(countColour(varnek::assets::pixmap(Picture::BulbOn).toImage(), yellow) > 50);
         QCOMPARE(countColour(varnek::assets::pixmap(Picture::BulbOff).toImage(), yellow), 0);
+    }
+
+    // The build embeds whatever PNGs the pictures' folder holds: a file that the list no longer
+    // names would be carried along unseen, and a missing double-size copy only blurs on a dense screen.
+    void embeddedFilesAreTheListedOnes()
+    {
+        QStringList listed;
+        for (const varnek::assets::PictureFiles &files : varnek::assets::pictureFiles) {
+            const QList<int> sizes = varnek::assets::fileSizes(files);
+            for (int size : sizes)
+                listed << varnek::assets::fileName(files, size);
+            listed << varnek::assets::fileName(files, sizes.constFirst(), 2);
+        }
+        QStringList embedded = QDir(u":/varnek"_s).entryList(QDir::Files);
+        listed.sort();
+        embedded.sort();
+        QCOMPARE(embedded, listed);
     }
 
     void unknownPictureGivesNothing()
