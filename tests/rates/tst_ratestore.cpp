@@ -261,6 +261,9 @@ void TestRateStore::refusedTextKeepsOldFile_data()
 
     QTest::newRow("lira sign") << u"650₺"_s << u"₺"_s;
     QTest::newRow("emoji") << u"😀"_s << u"😀"_s;
+    QTest::newRow("quote before a comma") << u"x\",y"_s << u"Tırnak işareti"_s;
+    QTest::newRow("quote before a final comma") << u"5\","_s << u"Tırnak işareti"_s;
+    QTest::newRow("quote before a line end") << u"a\"\nb"_s << u"Tırnak işareti"_s;
     QTest::newRow("longer than a readable file") << QString(int(maxRateFileSize), u'1') << u"çok büyük"_s;
 }
 

@@ -105,6 +105,11 @@ QByteArray encodeRateFile(QStringView text)
     QByteArray bytes;
     bytes.reserve(encoded->size() + 4);
     bytes.append('"').append(*encoded).append('"').append("\r\n");
+    // The writer escapes nothing, so a quote right before a comma or a line end would end the field
+    // early on reading. Whatever is written must read back as the text saved.
+    if (decodeRateFile(bytes) != text)
+        throw RuntimeError(ErrorKind::FileAccess,
+                           u"Tırnak işareti virgülün ya da satır sonunun hemen önünde olamaz."_s);
     return bytes;
 }
 

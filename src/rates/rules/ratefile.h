@@ -15,8 +15,9 @@ QString fromWindows1254(QByteArrayView bytes);
 // Nothing when a character has no byte; `bad` then receives the first such code point.
 std::optional<QByteArray> toWindows1254(QStringView text, char32_t *bad = nullptr);
 
-// The whole rate file for one text: the text quoted, unescaped, then CR LF.
-// Throws RuntimeError(FileAccess) naming the first character that cannot be stored.
+// The whole rate file for one text: the text quoted, unescaped, then CR LF. It always reads back as
+// the text: throws RuntimeError(FileAccess) naming the first character that cannot be stored, or for
+// a quotation mark right before a comma or a line end, which the unescaped format cannot hold.
 QByteArray encodeRateFile(QStringView text);
 
 // The text of the last field of a rate file; nothing for a file with no field (zero bytes).
@@ -27,8 +28,8 @@ QByteArray encodeRateFile(QStringView text);
 // empty field.
 //
 // A field beginning with a quotation mark ends at the first quotation mark that is followed by a
-// comma, a line end or the end of the file. The writer does not escape quotes, so this keeps every
-// saved text readable unless it holds a quote directly before a comma or a line end. A closing
+// comma, a line end or the end of the file. The writer does not escape quotes, so this reads every
+// text that it agrees to save (it refuses a quote directly before a comma or a line end). A closing
 // mark is therefore always followed by a separator; a quote followed by anything else belongs to
 // the text. With no such closing mark the field runs to the end of the file.
 //
