@@ -2,10 +2,9 @@
 
 #include "assets/assets.h"
 #include "shell/services/layout.h"
+#include "shell/services/look.h"
 
 #include <QApplication>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -42,7 +41,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const Twips &geometry, c
 } // namespace
 
 frmAbout::frmAbout()
-    : QDialog(nullptr, dialogWindowFlags()), m_backdrop(assets::pixmap(assets::Picture::Backdrop))
+    : OnBackdrop(nullptr, dialogWindowFlags())
 {
     setObjectName(u"frmAbout"_s);
     setWindowTitle(u"Varnek Version 1.6 Hakkında"_s);
@@ -79,11 +78,6 @@ frmAbout::frmAbout()
     ok->setDefault(true);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
-}
-
-void frmAbout::paintEvent(QPaintEvent *)
-{
-    QPainter(this).drawPixmap(0, 0, m_backdrop);
 }
 
 } // namespace varnek

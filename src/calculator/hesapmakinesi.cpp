@@ -4,24 +4,20 @@
 #include "convert/rules/checkedmath.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
+#include "shell/services/look.h"
 #include "calculator/rules/leadingnumber.h"
 #include "convert/rules/numberrules.h"
 #include "shell/services/windowhub.h"
 
-#include <QAccessibleWidget>
-#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMouseEvent>
-#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
 namespace varnek {
 
 namespace {
-
-const QColor green(0, 255, 0);
 
 struct LabelSpec {
     const char16_t *name;
@@ -51,12 +47,11 @@ const OperationSpec operations[] = {
     {u"Label4", u"Böl", {1200, 1800, 375, 255}, checkedDivide, Qt::Key_B},
 };
 
-template <typename T>
-T *makeLabel(QWidget *parent, const char16_t *name, const char16_t *text, const Twips &geometry)
+QLabel *makeLabel(QWidget *parent, const LabelSpec &entry)
 {
-    auto *label = makeControl<T>(parent, tableText(name), geometry);
+    auto *label = makeControl<QLabel>(parent, tableText(entry.name), entry.geometry);
     label->setTextFormat(Qt::PlainText);
-    label->setText(tableText(text));
+    label->setText(tableText(entry.text));
     label->setFont(fixedsysFont());
     // Where the monospace face standing in for Fixedsys runs wider (Windows), condense, not clip.
     fitTextToWidth(label);
@@ -64,15 +59,34 @@ T *makeLabel(QWidget *parent, const char16_t *name, const char16_t *text, const 
     return label;
 }
 
-ClickableLabel *makePicture(QWidget *parent, const QString &name, const Twips &geometry, assets::Picture picture,
-                            const QString &accessibleName)
+// The operations and the pictures look like labels and pictures on the black window.
+PictureButton *makeFlatButton(QWidget *parent, const QString &name, const Twips &geometry)
 {
-    auto *box = makeControl<ClickableLabel>(parent, name, geometry);
-    box->setAccessibleName(accessibleName);
-    box->setPixmap(assets::pixmap(picture));
-    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(box, green, Qt::black);
-    return box;
+    auto *button = makeControl<PictureButton>(parent, name, geometry);
+    button->setLook(PictureButton::Look::Flat);
+    setColours(button, green, Qt::black);
+    return button;
+}
+
+PictureButton *makeOperation(QWidget *parent, const OperationSpec &entry)
+{
+    auto *button = makeFlatButton(parent, tableText(entry.name), entry.geometry);
+    button->setText(tableText(entry.text));
+    button->setFont(fixedsysFont());
+    button->fitCaption();
+    const QKeySequence keys(Qt::ALT | entry.accessKey);
+    button->setShortcut(keys);
+    button->setToolTip(u"%1 (%2)"_s.arg(button->text(), keys.toString(QKeySequence::NativeText)));
+    return button;
+}
+
+PictureButton *makePicture(QWidget *parent, const QString &name, const Twips &geometry, assets::Picture picture,
+                           const QString &accessibleName)
+{
+    auto *button = makeFlatButton(parent, name, geometry);
+    button->setAccessibleName(accessibleName);
+    button->setPicture(assets::pixmap(picture));
+    return button;
 }
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, int maxLength)
@@ -88,74 +102,7 @@ QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, 
     return box;
 }
 
-class AccessibleClickableLabel final : public QAccessibleWidget {
-public:
-    explicit AccessibleClickableLabel(ClickableLabel *label) : QAccessibleWidget(label, QAccessible::Button) {}
-
-    QString text(QAccessible::Text kind) const override
-    {
-        const QString text = QAccessibleWidget::text(kind);
-        return kind == QAccessible::Name && text.isEmpty() ? label()->text() : text;
-    }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString &action) override
-    {
-        if (action == pressAction())
-            emit label()->clicked();
-    }
-    QStringList keyBindingsForAction(const QString &action) const override
-    {
-        if (action != pressAction() || label()->shortcut().isEmpty())
-            return {};
-        return {label()->shortcut().toString(QKeySequence::NativeText)};
-    }
-
-private:
-    ClickableLabel *label() const { return static_cast<ClickableLabel *>(widget()); }
-};
-
-QAccessibleInterface *accessibleClickableLabel(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(ClickableLabel::staticMetaObject.className()) && object->isWidgetType())
-        return new AccessibleClickableLabel(static_cast<ClickableLabel *>(object));
-    return nullptr;
-}
-
 } // namespace
-
-ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent)
-{
-    static const bool accessible = [] {
-        QAccessible::installFactory(accessibleClickableLabel);
-        return true;
-    }();
-    Q_UNUSED(accessible);
-}
-
-void ClickableLabel::setShortcut(const QKeySequence &keys)
-{
-    m_shortcut = keys;
-    connect(new QShortcut(keys, this), &QShortcut::activated, this, &ClickableLabel::clicked);
-    setToolTip(u"%1 (%2)"_s.arg(text(), keys.toString(QKeySequence::NativeText)));
-}
-
-void ClickableLabel::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        event->accept();
-    else
-        QLabel::mousePressEvent(event);
-}
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        event->accept();
-        emit clicked();
-        return;
-    }
-    QLabel::mouseReleaseEvent(event);
-}
 
 hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags())
 {
@@ -172,7 +119,7 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
 
     QList<QLabel *> labels;
     for (const LabelSpec &entry : captions)
-        labels.append(makeLabel<QLabel>(this, entry.name, entry.text, entry.geometry));
+        labels.append(makeLabel(this, entry));
 
     m_first = makeBox(this, u"Sayibir"_s, {1080, 360, 1095, 285}, 9);
     m_second = makeBox(this, u"Sayiiki"_s, {1080, 720, 1095, 285}, 9);
@@ -186,24 +133,22 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
 
     Services &services = hub.services();
     for (const OperationSpec &entry : operations) {
-        auto *label = makeLabel<ClickableLabel>(this, entry.name, entry.text, entry.geometry);
-        label->setShortcut(QKeySequence(Qt::ALT | entry.accessKey));
-        connect(label, &ClickableLabel::clicked, this,
+        connect(makeOperation(this, entry), &QPushButton::clicked, this,
                 guarded(services, [this, operation = entry.operation] { calculate(operation); }));
     }
 
     auto *signature = makePicture(this, u"Picture1"_s, {0, 1440, 375, 375}, assets::Picture::SpeechBubble,
                                   u"Hakkında"_s);
-    connect(signature, &ClickableLabel::clicked, this, guarded(services, [&services] {
+    connect(signature, &QPushButton::clicked, this, guarded(services, [&services] {
                 services.message(u"       Varnek Geliştirme Ekibi\n         01.02.2001"_s, u"Hakkında"_s,
                                  Services::Icon::None);
             }));
     auto *contact = makePicture(this, u"Picture2"_s, {0, 1800, 375, 375}, assets::Picture::Envelope, u"E-posta"_s);
-    connect(contact, &ClickableLabel::clicked, this, guarded(services, [&services] {
+    connect(contact, &QPushButton::clicked, this, guarded(services, [&services] {
                 services.message(u"    destek@varnek.example"_s, u"E-mail"_s, Services::Icon::None);
             }));
     auto *closer = makePicture(this, u"Picture3"_s, {1800, 1560, 495, 495}, assets::Picture::CloseDisc, u"Kapat"_s);
-    connect(closer, &ClickableLabel::clicked, this, guarded(services, [this] { close(); }));
+    connect(closer, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
 }
 
 void hesapmakinesi::calculate(double (*operation)(double, double))

@@ -4,6 +4,8 @@
 #include "convert/conversionmenu.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
+#include "shell/services/look.h"
+#include "shell/services/widgets.h"
 #include "convert/rules/numberrules.h"
 #include "shell/services/windowhub.h"
 
@@ -19,9 +21,6 @@ using namespace Qt::StringLiterals;
 namespace varnek {
 
 namespace {
-
-const QColor green(0, 255, 0);
-const QColor lineGreen(0, 192, 0);
 
 // A caption as it stands in each of the twins, TL-to-currency first.
 struct LabelSpec {

@@ -3,6 +3,8 @@
 #include "assets/assets.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
+#include "shell/services/look.h"
+#include "shell/services/widgets.h"
 #include "rates/ratestore.h"
 #include "shell/services/windowhub.h"
 
@@ -11,10 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
-#include <algorithm>
 #include <limits>
 #include <type_traits>
 
@@ -73,68 +72,6 @@ constexpr ControlSpec cancelSpec{u"Command13", {3360, 3480, 1095, 375}, 23, fals
 
 constexpr int tabStops = 25;
 
-// A push button (so Enter on it presses it, as on any other button) with its picture above a
-// caption that wraps to the button's width.
-class PictureButton final : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-    static constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt::TextWordWrap);
-    static constexpr int spacing = 2;
-
-    QRect contentRoom() const
-    {
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    }
-
-    // The layout was drawn for a narrower dialog font: condense rather than cut a word off.
-    void fitCaption()
-    {
-        const QRect room = contentRoom().adjusted(0, iconSize().height() + spacing, 0, 0);
-        QFont font = this->font();
-        for (int stretch = 100; stretch > 50; stretch -= 4) {
-            font.setStretch(stretch);
-            const QRect needed = QFontMetrics(font).boundingRect(room, captionFlags, text());
-            if (needed.width() <= room.width() && needed.height() <= room.height())
-                break;
-        }
-        setFont(font);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        option.text.clear();
-        option.icon = QIcon();
-        painter.drawControl(QStyle::CE_PushButtonBevel, option);
-
-        QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-        if (isDown())
-            room.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-        const QSize picture = iconSize();
-        const int captionHeight = fontMetrics().boundingRect(room, captionFlags, text()).height();
-        int top = room.top() + std::max(0, (room.height() - picture.height() - spacing - captionHeight) / 2);
-        painter.drawPixmap(room.left() + (room.width() - picture.width()) / 2, top,
-                           icon().pixmap(picture, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
-        top += picture.height() + spacing;
-        painter.drawItemText(QRect(room.left(), top, room.width(), room.bottom() + 1 - top), captionFlags, palette(),
-                             isEnabled(), text(), QPalette::ButtonText);
-
-        if (hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
-            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-        }
-    }
-};
-
 // Places each control in the window or in its frame, and notes where it stands in the tab order.
 class ControlBuilder {
 public:
@@ -160,8 +97,7 @@ public:
     {
         auto *button = make<PictureButton>(spec);
         button->setText(tableText(caption));
-        button->setIcon(assets::icon(picture));
-        button->setIconSize({32, 32});
+        button->setPicture(assets::pixmap(picture));
         button->fitCaption();
         return button;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/services/layout.h"
+#include "shell/services/widgets.h"
 
 #include <array>
 #include <cstddef>

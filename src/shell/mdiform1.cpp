@@ -3,13 +3,13 @@
 #include "assets/assets.h"
 #include "convert/conversionwindow.h"
 #include "shell/services/layout.h"
+#include "shell/services/services.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 
 #include <ranges>
 
@@ -21,7 +21,7 @@ MDIForm1::MDIForm1(WindowHub &hub) : m_hub(hub), m_area(new QMdiArea)
 {
     setObjectName(u"MDIForm1"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(u"Varnek Otomasyon v1.6"_s);
+    setWindowTitle(programTitle.toString());
     setWindowIcon(assets::icon(assets::Picture::MainIcon));
     m_area->setObjectName(u"workspace"_s);
     m_area->setBackground(Qt::black);
@@ -31,8 +31,7 @@ MDIForm1::MDIForm1(WindowHub &hub) : m_hub(hub), m_area(new QMdiArea)
     connect(m_area, &QMdiArea::subWindowActivated, this, &MDIForm1::showMenusOf);
 
     resize(clientSize(5970, 6015));
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     setWindowState(Qt::WindowMaximized);
 }
 

@@ -6,10 +6,7 @@
 #include "shell/services/windowhub.h"
 
 #include <QAccessibleWidget>
-#include <QPainter>
 #include <QPushButton>
-#include <QScreen>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -28,8 +25,7 @@ QAccessibleInterface *accessibleSplash(const QString &className, QObject *object
 } // namespace
 
 splash::splash(WindowHub &hub)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
-      m_backdrop(assets::pixmap(assets::Picture::Backdrop))
+    : OnBackdrop(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     static const bool accessible = [] {
         QAccessible::installFactory(accessibleSplash);
@@ -41,12 +37,10 @@ splash::splash(WindowHub &hub)
     setWindowTitle(u"Varnek"_s);
     setFixedSize(clientSize(5400, 4320));
 
-    auto *run = makeControl<QToolButton>(this, u"Command1"_s, {4320, 2520, 975, 855});
+    auto *run = makeControl<PictureButton>(this, u"Command1"_s, {4320, 2520, 975, 855});
     run->setText(u"Çalıştır"_s);
-    run->setIcon(assets::icon(assets::Picture::RunButton));
-    run->setIconSize({32, 32});
-    run->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    run->setFocusPolicy(Qt::StrongFocus);
+    run->setPicture(assets::pixmap(assets::Picture::RunButton));
+    run->fitCaption();
 
     auto *quit = makeControl<QPushButton>(this, u"Command2"_s, {4320, 3480, 975, 375});
     quit->setText(u"Çıkış"_s);
@@ -54,19 +48,13 @@ splash::splash(WindowHub &hub)
     run->setFocus();
 
     Services &services = hub.services();
-    connect(run, &QToolButton::clicked, this, guarded(services, [&hub] {
+    connect(run, &QPushButton::clicked, this, guarded(services, [&hub] {
                 hub.show(WindowName::MDIForm1);
                 hub.hide(WindowName::splash);
             }));
     connect(quit, &QPushButton::clicked, this, guarded(services, [&services] { services.endProgram(); }));
 
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
-}
-
-void splash::paintEvent(QPaintEvent *)
-{
-    QPainter(this).drawPixmap(0, 0, m_backdrop);
+    centreOnScreen(this);
 }
 
 } // namespace varnek

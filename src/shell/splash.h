@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPixmap>
+#include "shell/services/widgets.h"
+
 #include <QWidget>
 
 namespace varnek {
@@ -8,17 +9,11 @@ namespace varnek {
 class WindowHub;
 
 // The first window: the picture and two buttons, borderless, centred on the screen.
-class splash final : public QWidget {
+class splash final : public OnBackdrop<QWidget> {
     Q_OBJECT
 
 public:
     explicit splash(WindowHub &hub);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QPixmap m_backdrop;
 };
 
 } // namespace varnek

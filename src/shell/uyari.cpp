@@ -3,6 +3,7 @@
 #include "assets/assets.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
+#include "shell/services/look.h"
 #include "shell/services/windowhub.h"
 
 #include <QCloseEvent>

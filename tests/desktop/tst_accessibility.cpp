@@ -105,7 +105,9 @@ void AccessibilityTest::windows()
     QTest::addColumn<QAccessible::Role>("role");
 
     QTest::newRow("splash") << WindowName::splash << u"Varnek"_s << QAccessible::Window;
-    QTest::newRow("main window") << WindowName::MDIForm1 << u"Varnek Otomasyon v1.6"_s << QAccessible::Window;
+    // The main window's title carries the version the build is made as.
+    QTest::newRow("main window") << WindowName::MDIForm1 << u"Varnek Otomasyon v"_s + QStringLiteral(VARNEK_VERSION)
+                                 << QAccessible::Window;
     QTest::newRow("TL to currency") << WindowName::atldendovize << u"[ TL->Döviz ]"_s << QAccessible::Window;
     QTest::newRow("currency to TL") << WindowName::adovizdentlye << u"[ Döviz->TL ]"_s << QAccessible::Window;
     QTest::newRow("rate entry") << WindowName::Form2 << u"Elle Ayarla"_s << QAccessible::Dialog;
@@ -238,8 +240,8 @@ void AccessibilityTest::calculatorLabelsAndPicturesAreButtons()
     QAccessibleActionInterface *actions = item->actionInterface();
     QVERIFY(actions);
     QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
-    QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
-             keys.isEmpty() ? QStringList() : QStringList{keys});
+    // AT-SPI hands on the first binding, or none; Qt's buttons list an empty one for no shortcut.
+    QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()).value(0), keys);
     // They stay out of the tab order, as the window's layout has it.
     QVERIFY(!item->state().focusable);
 }
@@ -266,7 +268,8 @@ void AccessibilityTest::pressActionCalculates()
 
     control(WindowName::hesapmakinesi, operation)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 
-    QCOMPARE(calculator->findChild<QLineEdit *>(u"Sonuc"_s)->text(), result);
+    // Pressed through its action, a button shows itself held down a moment before it clicks.
+    QTRY_COMPARE(calculator->findChild<QLineEdit *>(u"Sonuc"_s)->text(), result);
     QVERIFY(m_services->messages.isEmpty());
 }
 
@@ -293,7 +296,7 @@ void AccessibilityTest::pressActionOnPictures()
         QTRY_VERIFY(!calculator);
         QVERIFY(m_services->messages.isEmpty());
     } else {
-        QCOMPARE(m_services->messages.size(), 1);
+        QTRY_COMPARE(m_services->messages.size(), 1);
         QCOMPARE(m_services->messages.front().title, messageTitle);
         QVERIFY(calculator && calculator->isVisible());
     }

@@ -57,16 +57,20 @@ QString labelFault(const QLabel *label)
 
 QString buttonFault(const QAbstractButton *button)
 {
-    // A button with a picture above its caption wraps the caption below the picture.
-    const bool pictureAbove = qobject_cast<const QPushButton *>(button) && !button->icon().isNull();
+    // A button with a picture above its caption wraps the caption below the picture; a flat one
+    // is drawn as a label, its caption on one line across the whole of it.
+    const auto *push = qobject_cast<const QPushButton *>(button);
+    const bool flat = push && push->isFlat();
+    const bool pictureAbove = push && !flat && !button->icon().isNull();
     QStyleOptionButton option;
     option.initFrom(button);
     QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
     if (pictureAbove)
         room.setTop(room.top() + button->iconSize().height());
-    else if (!button->icon().isNull())
-        room = button->rect(); // the tool button's caption spans its width under the picture
-    const int flags = Qt::AlignHCenter | Qt::AlignTop | (pictureAbove ? Qt::TextWordWrap : 0);
+    else if (flat)
+        room = button->contentsRect();
+    const int flags = flat ? int(Qt::AlignLeft | Qt::AlignVCenter)
+                           : int(Qt::AlignHCenter | Qt::AlignTop | (pictureAbove ? Qt::TextWordWrap : 0));
     const QRect needed = button->fontMetrics().boundingRect(room, flags, button->text().remove(u'&'));
     if (needed.width() > room.width() || needed.height() > room.height())
         return u"needs %1x%2 in %3x%4"_s.arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
@@ -223,9 +227,12 @@ void HighDensityTest::picturesInWindowsAreTheSharpOnes()
     QFETCH(QString, dense);
     m_registry->show(window);
 
-    const QLabel *label = m_registry->window(window)->findChild<QLabel *>(control);
-    QVERIFY(label);
-    const QPixmap shown = label->pixmap();
+    const QWidget *widget = m_registry->window(window)->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    // A picture label shows its pixmap; a picture button, its icon at its icon size.
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    const QPixmap shown = button ? button->icon().pixmap(button->iconSize(), button->devicePixelRatio())
+                                 : qobject_cast<const QLabel *>(widget)->pixmap();
     QCOMPARE(shown.devicePixelRatio(), 2.0);
     QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32), resourceImage(dense));
 }

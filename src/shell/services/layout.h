@@ -2,14 +2,9 @@
 
 #include "shell/types/tabletext.h"
 
-#include <QColor>
-#include <QDialog>
-#include <QFont>
 #include <QSize>
 #include <QString>
 #include <QWidget>
-
-class QLabel;
 
 namespace varnek {
 
@@ -39,34 +34,7 @@ T *makeControl(QWidget *parent, const QString &name, const Twips &geometry)
 // A fixed dialog frame: title bar with a close button only, no entry in the task bar.
 Qt::WindowFlags dialogWindowFlags();
 
-// "Fixedsys" is a Windows bitmap font; elsewhere the nearest monospace face stands in.
-QFont fixedsysFont();
-
-// Text colour on background colour, for labels and boxes.
-void setColours(QWidget *widget, const QColor &text, const QColor &background);
-
-// Narrows a label's font when its text is wider than the label.
-void fitTextToWidth(QLabel *label);
-
-// Makes a label's font smaller until its text, wrapped if the label wraps, fits inside it.
-void shrinkToFit(QLabel *label);
-
-// Gives a text box the caption of its label as its accessible name, which screen readers announce.
-void nameAfterLabel(QWidget *box, QLabel *label);
-
-// A dialog without a cancel button: Esc does nothing, where a plain QDialog would close.
-class NoCancelDialog : public QDialog {
-public:
-    using QDialog::QDialog;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-};
-
-// A straight line of the given pen width between two points in twips.
-class Line final : public QWidget {
-public:
-    Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour);
-};
+// Moves a window, at its present size, to the middle of its screen's free area.
+void centreOnScreen(QWidget *window);
 
 } // namespace varnek

@@ -17,7 +17,7 @@ void Services::reportError(const RuntimeError &error)
     QString text = errorKindText(error.kind());
     if (!error.detail().isEmpty())
         text += u'\n' + error.detail();
-    message(text, u"Varnek Otomasyon v1.6"_s, Icon::Warning);
+    message(text, programTitle.toString(), Icon::Warning);
 }
 
 void QtServices::message(const QString &text, const QString &title, Icon icon)

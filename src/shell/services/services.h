@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -9,6 +10,9 @@ class QWidget;
 namespace varnek {
 
 class RuntimeError;
+
+// The main window's title; error messages carry it too. Its version follows the build's.
+inline constexpr QStringView programTitle = u"Varnek Otomasyon v1.6";
 
 // Everything modal, and ending the program, goes through here so tests can script it.
 class Services {

@@ -1,0 +1,162 @@
+#include "shell/services/widgets.h"
+
+#include "assets/assets.h"
+#include "shell/services/layout.h"
+#include "shell/services/look.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QShortcutEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <algorithm>
+
+namespace varnek {
+
+namespace {
+
+constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt::TextWordWrap);
+constexpr int pictureSpacing = 2;
+
+} // namespace
+
+void NoCancelDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void nameAfterLabel(QWidget *box, QLabel *label)
+{
+    label->setBuddy(box);
+    QString name = label->text().trimmed();
+    // The closing colon is there for the eye; read aloud it is noise.
+    if (name.endsWith(u':'))
+        name.chop(1);
+    box->setAccessibleName(name);
+}
+
+Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)
+    : QWidget(parent)
+{
+    setObjectName(name);
+    const int left = twipsToPixels(std::min(x1, x2));
+    const int top = twipsToPixels(std::min(y1, y2));
+    const int length = twipsToPixels(std::max(x1, x2)) - left + width;
+    const int height = twipsToPixels(std::max(y1, y2)) - top + width;
+    // A pen of width w is centred on the line, so the strip starts half a pen before it.
+    setGeometry(left - width / 2, top - width / 2, y1 == y2 ? length : width, x1 == x2 ? height : width);
+    QPalette palette;
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+PictureButton::PictureButton(QWidget *parent) : QPushButton(parent) {}
+
+void PictureButton::setLook(Look look)
+{
+    m_look = look;
+    setFlat(look == Look::Flat);
+    if (look == Look::Flat) {
+        setFocusPolicy(Qt::NoFocus);
+        // Inside a dialog a push button would otherwise answer Enter.
+        setAutoDefault(false);
+        // Coloured as a label is, so setColours() serves both.
+        setBackgroundRole(QPalette::Window);
+        setForegroundRole(QPalette::WindowText);
+    }
+    update();
+}
+
+void PictureButton::setPicture(const QPixmap &picture)
+{
+    setIcon(QIcon(picture));
+    setIconSize(picture.deviceIndependentSize().toSize());
+}
+
+QRect PictureButton::contentRoom() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+}
+
+void PictureButton::fitCaption()
+{
+    const TextRoom room = m_look == Look::Flat
+                            ? TextRoom::line(width())
+                            : TextRoom{contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0), captionFlags};
+    setFont(fittedFont(font(), text(), room, Shrink::Narrower));
+}
+
+bool PictureButton::event(QEvent *event)
+{
+    // A shortcut presses at once, where a push button would first show itself held down a while.
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent *>(event)->isAmbiguous()) {
+        click();
+        return true;
+    }
+    return QPushButton::event(event);
+}
+
+void PictureButton::paintEvent(QPaintEvent *)
+{
+    if (m_look == Look::Flat)
+        paintFlat();
+    else
+        paintRaised();
+}
+
+void PictureButton::paintFlat()
+{
+    // As a label draws its text or picture; the background is the widget's own fill.
+    QPainter painter(this);
+    const QRect room = contentsRect();
+    if (!icon().isNull())
+        style()->drawItemPixmap(&painter, room, Qt::AlignLeft | Qt::AlignTop,
+                                icon().pixmap(iconSize(), devicePixelRatio()));
+    if (!text().isEmpty())
+        style()->drawItemText(&painter, room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, palette(),
+                              isEnabled(), text(), foregroundRole());
+}
+
+void PictureButton::paintRaised()
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+
+    QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (isDown())
+        room.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    const QSize picture = iconSize();
+    const int captionHeight = fontMetrics().boundingRect(room, captionFlags, text()).height();
+    int top = room.top() + std::max(0, (room.height() - picture.height() - pictureSpacing - captionHeight) / 2);
+    painter.drawPixmap(room.left() + (room.width() - picture.width()) / 2, top,
+                       icon().pixmap(picture, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    top += picture.height() + pictureSpacing;
+    painter.drawItemText(QRect(room.left(), top, room.width(), room.bottom() + 1 - top), captionFlags, palette(),
+                         isEnabled(), text(), QPalette::ButtonText);
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+QPixmap backdropPicture() { return assets::pixmap(assets::Picture::Backdrop); }
+
+} // namespace varnek

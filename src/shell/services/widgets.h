@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+
+namespace varnek {
+
+// A dialog without a cancel button: Esc does nothing, where a plain QDialog would close.
+class NoCancelDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// Gives a text box the caption of its label as its accessible name, which screen readers announce.
+void nameAfterLabel(QWidget *box, QLabel *label);
+
+// A straight line of the given pen width between two points in twips.
+class Line final : public QWidget {
+public:
+    Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour);
+};
+
+// A picture, a caption or both, to be pressed. Being a push button, it is one to assistive
+// technology too, with a press action and its shortcut, if it has one, as the key for it.
+class PictureButton final : public QPushButton {
+    Q_OBJECT
+
+public:
+    enum class Look {
+        // A bevelled button, the picture above a caption that wraps to its width.
+        Raised,
+        // Drawn as a label on the window: the picture at the top left, the caption on one line, in
+        // the palette's window colours; no bevel, and no keyboard focus (a shortcut presses it).
+        Flat,
+    };
+
+    explicit PictureButton(QWidget *parent = nullptr);
+
+    // Flat also sets QPushButton's own flat property, by which others can tell the look.
+    void setLook(Look look);
+
+    // Shown at its own size.
+    void setPicture(const QPixmap &picture);
+
+    // Condenses the caption's font until it fits the room the picture leaves.
+    void fitCaption();
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void paintRaised();
+    void paintFlat();
+    QRect contentRoom() const;
+
+    Look m_look = Look::Raised;
+};
+
+QPixmap backdropPicture();
+
+// A window drawn on the program's backdrop picture.
+template <typename Window>
+class OnBackdrop : public Window {
+public:
+    using Window::Window;
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, m_backdrop); }
+
+private:
+    QPixmap m_backdrop = backdropPicture();
+};
+
+} // namespace varnek
