@@ -7,7 +7,7 @@ VARNEK_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-dejavu-core
   libbenchmark-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream dpkg-dev lintian man-db
   xvfb dbus-daemon at-spi2-core python3-pyatspi
 )
 

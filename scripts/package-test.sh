@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it with apt, starts the installed /usr/bin/varnek on an X
-# server of its own, waits for its first window to appear, ends it and removes the package again.
+# Builds the Debian package, installs it with apt, shows that man finds its manual pages, starts the
+# installed /usr/bin/varnek on an X server of its own, waits for its first window to appear, ends it
+# and removes the package again.
 # It changes the machine's installed packages (through sudo when not root), so scripts/test.sh
 # does not run it. VARNEK_BUILD_ROOT moves build/ elsewhere.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}" dpkg-dev xvfb xdotool
+ensure_packages "${VARNEK_PACKAGES[@]}" dpkg-dev xvfb xdotool man-db
 
 if dpkg-query -W -f='${Status}' varnek 2>/dev/null | grep -q 'install ok installed'; then
   echo "varnek is installed already; this script would remove it afterwards, so it stops here" >&2
@@ -36,7 +37,24 @@ trap cleanup EXIT
 echo "== Installing it with apt"
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
 installed=1
-dpkg -L varnek | grep -E '^/usr/(bin|share/(applications|metainfo|icons/hicolor/(scalable|256x256)/apps))/.'
+dpkg -L varnek | grep -E '^/usr/(bin|share/(applications|metainfo|icons/hicolor/(scalable|256x256)/apps|man/(tr/)?man1|doc/varnek))/.'
+
+# man as a user would call it, and with the Turkish pages first; each page is captured whole,
+# since man stopped by a closed pipe would fail the script.
+show_page() { # show_page EXPECTED_NAME_LINE [man options...]
+  local expected=$1 text
+  shift
+  echo "== man${*:+ $*} varnek"
+  echo "found $(LC_ALL=C.UTF-8 man "$@" -w varnek)"
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man "$@" varnek 2>&1) || true
+  head -n 8 <<<"$text"
+  if ! grep -qF "$expected" <<<"$text"; then
+    echo "FAIL: man $* varnek does not show the package's page" >&2
+    exit 1
+  fi
+}
+show_page 'varnek - convert sums between Turkish lira'
+show_page 'varnek - Türk lirası ile dört döviz arasında' -L tr
 
 echo "== Starting /usr/bin/varnek"
 start_x_server

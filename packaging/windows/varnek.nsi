@@ -1,14 +1,16 @@
 ; The Varnek installer, for makensis 3 (Debian's nsis). It installs for every user of the machine
 ; into Program Files, adds a Start-menu entry and an uninstaller, and speaks Turkish.
-;   makensis -DVERSION=1.6 -DSOURCE=<folder to install> -DICON=varnek.ico
-;            -DUNINSTALL_LIST=<Delete/RMDir lines> -DOUTFILE=<installer.exe> varnek.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.6 -DSOURCE=<folder to install> -DICON=varnek.ico
+;            -DURL=<home page> -DUNINSTALL_LIST=<Delete/RMDir lines> -DOUTFILE=<installer.exe> varnek.nsi
 
 ; A 64-bit installer for a 64-bit program: it needs no 32-bit Windows layer (under Wine, no wine32).
 Target amd64-unicode
 SetCompressor /SOLID lzma
 !include MUI2.nsh
+!include FileFunc.nsh
 
 !define APP_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnek"
+!define PUBLISHER "Varnek Geliştirme Ekibi"
 
 Name "Varnek ${VERSION}"
 OutFile "${OUTFILE}"
@@ -32,10 +34,11 @@ BrandingText "Varnek ${VERSION}"
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=${LANG_TURKISH} "ProductName" "Varnek"
+VIAddVersionKey /LANG=${LANG_TURKISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "FileDescription" "Varnek Kurulumu"
 VIAddVersionKey /LANG=${LANG_TURKISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_TURKISH} "LegalCopyright" "Varnek geliştiricileri"
+VIAddVersionKey /LANG=${LANG_TURKISH} "LegalCopyright" "© ${PUBLISHER}. Tüm hakları saklıdır."
 
 Section "Varnek" SecMain
   SectionIn RO
@@ -47,12 +50,18 @@ Section "Varnek" SecMain
 
   WriteRegStr HKLM "${APP_KEY}" "DisplayName" "Varnek"
   WriteRegStr HKLM "${APP_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${APP_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${APP_KEY}" "URLInfoAbout" "${URL}"
   WriteRegStr HKLM "${APP_KEY}" "DisplayIcon" "$INSTDIR\varnek.exe,0"
   WriteRegStr HKLM "${APP_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${APP_KEY}" "UninstallString" '"$INSTDIR\kaldir.exe"'
   WriteRegStr HKLM "${APP_KEY}" "QuietUninstallString" '"$INSTDIR\kaldir.exe" /S'
   WriteRegDWORD HKLM "${APP_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${APP_KEY}" "NoRepair" 1
+  ; In KiB, as "Apps & features" reads it: what is in the folder now, the uninstaller included.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKLM "${APP_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
 Section "Uninstall"

@@ -62,11 +62,19 @@ add_custom_command(OUTPUT ${varnek_zip}
   COMMENT "Zipping ${varnek_zip}"
   VERBATIM)
 set(varnek_deliverables ${varnek_zip})
+# The home page that the AppStream file gives, for the entry among the installed programs.
+set(varnek_metainfo ${PROJECT_SOURCE_DIR}/packaging/example.varnek.Varnek.metainfo.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${varnek_metainfo})
+file(STRINGS ${varnek_metainfo} varnek_homepage REGEX "<url type=\"homepage\">")
+if(NOT varnek_homepage MATCHES "<url type=\"homepage\">([^<]+)</url>")
+  message(FATAL_ERROR "no home page in packaging/example.varnek.Varnek.metainfo.xml")
+endif()
+set(varnek_homepage ${CMAKE_MATCH_1})
 if(VARNEK_MAKENSIS)
   add_custom_command(OUTPUT ${varnek_installer}
-    COMMAND ${VARNEK_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=${varnek_folder} -DICON=${varnek_ico}
-            -DUNINSTALL_LIST=${varnek_uninstall_list} -DOUTFILE=${varnek_installer}
-            ${varnek_windows_source}/varnek.nsi
+    COMMAND ${VARNEK_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION} -DSOURCE=${varnek_folder}
+            -DICON=${varnek_ico} -DURL=${varnek_homepage} -DUNINSTALL_LIST=${varnek_uninstall_list}
+            -DOUTFILE=${varnek_installer} ${varnek_windows_source}/varnek.nsi
     DEPENDS ${varnek_folder}/varnek.exe ${varnek_uninstall_list} ${varnek_ico} ${varnek_windows_source}/varnek.nsi
     COMMENT "Making the installer ${varnek_installer}"
     VERBATIM)
@@ -88,7 +96,8 @@ if(VARNEK_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR)
   if(VARNEK_MAKENSIS)
     add_test(NAME windows_installer
       COMMAND ${VARNEK_PYTHON} ${varnek_wine_tests}/installer_under_wine.py
-              --installer ${varnek_installer} --folder ${varnek_folder} --out ${varnek_windows_out}/installer-test)
+              --installer ${varnek_installer} --folder ${varnek_folder} --url ${varnek_homepage}
+              --out ${varnek_windows_out}/installer-test)
     set_tests_properties(windows_installer PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
   endif()
 endif()

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs the build into a throwaway root and checks what a desktop finds there: the program,
-# a desktop entry and an AppStream file that their validators accept, and every icon size.
+# a desktop entry and an AppStream file that their validators accept, every icon size, and the
+# manual pages in English and Turkish.
 #   install_check.sh CMAKE BUILD_DIR
 # Exits 77 (skipped) when a validator is missing; scripts/common.sh installs them.
 set -euo pipefail
@@ -60,5 +61,14 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 grep -q '<svg' "$share/icons/hicolor/scalable/apps/varnek.svg" 2>/dev/null || fail "no scalable icon"
 
-[ $failed -eq 0 ] && echo "installed files pass desktop-file-validate and appstreamcli validate"
+# Where man looks for them, compressed; lexgrog (man-db) reads the NAME line that whatis shows.
+for page in man/man1/varnek.1.gz man/tr/man1/varnek.1.gz; do
+  if ! gzip -t "$share/$page" 2>/dev/null; then
+    fail "no gzip-compressed manual page $page"
+  elif command -v lexgrog >/dev/null 2>&1 && ! lexgrog "$share/$page" | grep -q ': "varnek - .'; then
+    fail "lexgrog finds no NAME line in $page"
+  fi
+done
+
+[ $failed -eq 0 ] && echo "installed files pass desktop-file-validate and appstreamcli validate; manual pages in place"
 exit $failed
