@@ -36,7 +36,10 @@ private slots:
 private:
     QWidget *main() const { return m_fixture->registry.existing(WindowName::MDIForm1); }
     QWidget *question() const { return m_fixture->registry.existing(WindowName::uyari); }
-    QAbstractButton *button(QWidget *window, const QString &name) { return m_fixture->control<QAbstractButton>(window, name); }
+    QAbstractButton *button(QWidget *window, const QString &name)
+    {
+        return m_fixture->control<QAbstractButton>(window, name);
+    }
     void closeMain();
     void typeRate(const QString &text) { m_fixture->setBoxText(WindowName::atldendovize, u"Dolarsatilis"_s, text); }
     QString rate() { return m_fixture->boxText(WindowName::atldendovize, u"Dolarsatilis"_s); }

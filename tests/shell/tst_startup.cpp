@@ -26,7 +26,10 @@ private slots:
     void realEndLeavesEventLoopWithoutClosingStep();
 
 private:
-    QAbstractButton *button(QWidget *window, const QString &name) { return m_fixture->control<QAbstractButton>(window, name); }
+    QAbstractButton *button(QWidget *window, const QString &name)
+    {
+        return m_fixture->control<QAbstractButton>(window, name);
+    }
 
     std::optional<WindowFixture> m_fixture;
 };
