@@ -2,7 +2,6 @@
 #include "support/windowfixture.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>

@@ -3,11 +3,9 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;

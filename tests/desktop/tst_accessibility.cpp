@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 

@@ -3,12 +3,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
 

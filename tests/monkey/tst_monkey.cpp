@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>

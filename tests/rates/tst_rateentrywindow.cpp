@@ -2,6 +2,7 @@
 #include "shell/mdiform1.h"
 #include "ratepaths.h"
 #include "support/windowfixture.h"
+#include "wholefiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,18 +80,6 @@ const Row rows[] = {
     {u"Text3"_s, u"Command7"_s, u"Command9"_s, u"Command17"_s, u"sterlinsatilis.txt"_s, u"Sterlinsatilis"_s},
     {u"Text4"_s, u"Command8"_s, u"Command10"_s, u"Command18"_s, u"franksatilis.txt"_s, u"Franksatilis"_s},
 };
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 

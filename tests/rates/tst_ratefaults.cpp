@@ -6,6 +6,7 @@
 #include "rates/rules/ratefile.h"
 #include "rates/ratestore.h"
 #include "support/windowfixture.h"
+#include "wholefiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -33,18 +34,6 @@ using varnek::WindowName;
 namespace {
 
 constexpr uid_t unprivilegedId = 65534;
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
 

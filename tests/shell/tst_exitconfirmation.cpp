@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
