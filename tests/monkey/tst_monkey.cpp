@@ -256,13 +256,24 @@ private:
         item->trigger();
     }
 
-    QList<QWidget *> textBoxes() const
+    // A visible text box at random, if there is one.
+    QWidget *pickBox()
     {
         QList<QWidget *> boxes;
         for (QWidget *w : visibleWidgets())
             if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
                 boxes << w;
-        return boxes;
+        return boxes.isEmpty() ? nullptr : pick(boxes);
+    }
+
+    // A visible window at random, if there is one.
+    QWidget *pickOpenWindow()
+    {
+        QList<QWidget *> open;
+        for (QWidget *w : windows())
+            if (w->isVisible())
+                open << w;
+        return open.isEmpty() ? nullptr : pick(open);
     }
 
     void focus(QWidget *box)
@@ -273,10 +284,9 @@ private:
 
     void type()
     {
-        const QList<QWidget *> boxes = textBoxes();
-        if (boxes.isEmpty())
+        QWidget *box = pickBox();
+        if (!box)
             return click();
-        QWidget *box = pick(boxes);
         const QString text = randomText(m_random.bounded(20) == 0 ? 200 : 10);
         note(u"type into %1/%2 %3 characters"_s.arg(box->window()->objectName(), box->objectName()).arg(text.size()));
         focus(box);
@@ -287,10 +297,9 @@ private:
     // The only way for a control character or a line break to reach a box.
     void paste()
     {
-        const QList<QWidget *> boxes = textBoxes();
-        if (boxes.isEmpty())
+        QWidget *box = pickBox();
+        if (!box)
             return click();
-        QWidget *box = pick(boxes);
         const QString text = randomText(m_random.bounded(50) == 0 ? 70000 : 30);
         note(u"paste into %1/%2 %3 characters"_s.arg(box->window()->objectName(), box->objectName()).arg(text.size()));
         QGuiApplication::clipboard()->setText(text);
@@ -300,10 +309,9 @@ private:
 
     void enter()
     {
-        const QList<QWidget *> boxes = textBoxes();
-        if (boxes.isEmpty())
+        QWidget *box = pickBox();
+        if (!box)
             return click();
-        QWidget *box = pick(boxes);
         note(u"enter in %1/%2"_s.arg(box->window()->objectName(), box->objectName()));
         focus(box);
         QTest::keyClick(box, m_random.bounded(4) == 0 ? Qt::Key_Enter : Qt::Key_Return);
@@ -311,13 +319,9 @@ private:
 
     void closeWindow()
     {
-        QList<QWidget *> open;
-        for (QWidget *w : windows())
-            if (w->isVisible())
-                open << w;
-        if (open.isEmpty())
+        QWidget *w = pickOpenWindow();
+        if (!w)
             return click();
-        QWidget *w = pick(open);
         note(u"close %1"_s.arg(w->objectName()));
         w->close();
     }
@@ -338,13 +342,9 @@ private:
 
     void key()
     {
-        QList<QWidget *> open;
-        for (QWidget *w : windows())
-            if (w->isVisible())
-                open << w;
-        if (open.isEmpty())
+        QWidget *window = pickOpenWindow();
+        if (!window)
             return click();
-        QWidget *window = pick(open);
         QWidget *target = window->focusWidget() ? window->focusWidget() : window;
         static constexpr Qt::Key keys[] = {Qt::Key_Tab,   Qt::Key_Backtab,   Qt::Key_Escape,
                                            Qt::Key_Space, Qt::Key_Left,      Qt::Key_Home,
