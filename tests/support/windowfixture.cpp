@@ -36,18 +36,20 @@ WindowFixture::WindowFixture() : registry(services) {}
 
 WindowFixture::~WindowFixture() = default;
 
-QWidget *WindowFixture::open(WindowName window, Where where)
+QObject *WindowFixture::find(WindowName window, const QString &name, const QMetaObject &type, Where where)
 {
-    QWidget *w = registry.existing(window);
-    if (!w)
-        fail(QStringLiteral("%1 is not open").arg(nameOf(window)), where);
-    return w;
+    if (QWidget *w = registry.existing(window))
+        return find(w, name, type, where);
+    fail(QStringLiteral("%1 is not open, so it has no %2").arg(nameOf(window), name), where);
+    return nullptr;
 }
 
 QObject *WindowFixture::find(QWidget *window, const QString &name, const QMetaObject &type, Where where)
 {
-    if (!window)
-        return nullptr; // already reported
+    if (!window) {
+        fail(QStringLiteral("no window to look for %1 in").arg(name), where);
+        return nullptr;
+    }
     const QList<QObject *> named = window->findChildren<QObject *>(name);
     for (QObject *object : named)
         if (type.cast(object))
@@ -64,7 +66,7 @@ QObject *WindowFixture::find(QWidget *window, const QString &name, const QMetaOb
 
 QWidget *WindowFixture::box(WindowName window, const QString &name, Where where)
 {
-    auto *found = qobject_cast<QWidget *>(find(open(window, where), name, QWidget::staticMetaObject, where));
+    auto *found = qobject_cast<QWidget *>(find(window, name, QWidget::staticMetaObject, where));
     if (found && !qobject_cast<QLineEdit *>(found) && !qobject_cast<QPlainTextEdit *>(found)) {
         fail(QStringLiteral("%1/%2 is a %3, not a text box")
                  .arg(nameOf(window), name, QString::fromLatin1(found->metaObject()->className())),

@@ -34,14 +34,12 @@ public:
     template <typename T>
     T *control(varnek::WindowName window, const QString &name, Where where = Where::current())
     {
-        return control<T>(open(window, where), name, where);
+        return orStandIn<T>(find(window, name, T::staticMetaObject, where));
     }
     template <typename T>
     T *control(QWidget *window, const QString &name, Where where = Where::current())
     {
-        if (auto *found = qobject_cast<T *>(find(window, name, T::staticMetaObject, where)))
-            return found;
-        return standIn<T>();
+        return orStandIn<T>(find(window, name, T::staticMetaObject, where));
     }
 
     // The whole text of a single- or multi-line box in an open window. Writing it is no typing:
@@ -57,13 +55,15 @@ public:
     static void deleteClosed();
 
 private:
-    QWidget *open(varnek::WindowName window, Where where);
+    QObject *find(varnek::WindowName window, const QString &name, const QMetaObject &type, Where where);
     QObject *find(QWidget *window, const QString &name, const QMetaObject &type, Where where);
     QWidget *box(varnek::WindowName window, const QString &name, Where where);
 
     template <typename T>
-    T *standIn()
+    T *orStandIn(QObject *found)
     {
+        if (auto *typed = qobject_cast<T *>(found))
+            return typed;
         // A button is pressed the same whatever kind it is.
         using Made = std::conditional_t<std::is_same_v<T, QAbstractButton>, QPushButton, T>;
         static_assert(!std::is_abstract_v<Made>, "ask for a concrete control type");
