@@ -1,6 +1,5 @@
 #include "assets/assets.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -30,43 +29,37 @@ private slots:
     void closes();
 
 private:
-    QWidget *about() { return m_registry->window(WindowName::frmAbout); }
-    QString labelText(const QString &name) { return about()->findChild<QLabel *>(name)->text(); }
+    QWidget *about() { return m_fixture->registry.window(WindowName::frmAbout); }
+    QLabel *label(const QString &name) { return m_fixture->control<QLabel>(about(), name); }
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 void AboutWindowTest::init()
 {
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-    m_registry->show(WindowName::frmAbout);
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::frmAbout);
 }
 
-void AboutWindowTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void AboutWindowTest::cleanup() { m_fixture.reset(); }
 
 void AboutWindowTest::textsAreFixed()
 {
     QCOMPARE(about()->windowTitle(), u"Varnek Version 1.6 Hakkında"_s);
-    QCOMPARE(labelText(u"lblNotice"_s), u" HAKKINDA"_s);
-    QCOMPARE(labelText(u"Label2"_s), u"Tüm hakları saklıdır."_s);
-    QCOMPARE(about()->findChild<QAbstractButton *>(u"cmdOK"_s)->text(), u"TAMAM"_s);
-    QVERIFY(labelText(u"Label1"_s).startsWith(
+    QCOMPARE(label(u"lblNotice"_s)->text(), u" HAKKINDA"_s);
+    QCOMPARE(label(u"Label2"_s)->text(), u"Tüm hakları saklıdır."_s);
+    QCOMPARE(m_fixture->control<QAbstractButton>(about(), u"cmdOK"_s)->text(), u"TAMAM"_s);
+    QVERIFY(label(u"Label1"_s)->text().startsWith(
         u"Varnek Serisinin çok işinize yarayacağından eminim.Şu an kullandığınız bu versiyon pek kapsamlı olmasa "
         u"bile yine de benim için bir başlangıç olarak iyi sayılır.Program ile neler yapabileceğiniz hakkında "
         u"hazırladığım \"Yardım.hlp\" dosyasında her sorunuza cevap bulabilirsiniz..."_s));
     QVERIFY(!(about()->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void AboutWindowTest::noteSetsTheNameApart()
 {
-    const QString note = labelText(u"Label1"_s);
+    const QString note = label(u"Label1"_s)->text();
     const QString tail = u"bulabilirsiniz..."_s;
     const QString name = u"VARNEK GELİŞTİRME EKİBİ"_s;
     QVERIFY(note.endsWith(name));
@@ -75,7 +68,7 @@ void AboutWindowTest::noteSetsTheNameApart()
     QCOMPARE(gap.size(), 67);
     QCOMPARE(gap.count(u' '), 67);
     QVERIFY(!note.contains(u'\n'));
-    QVERIFY(about()->findChild<QLabel *>(u"Label1"_s)->wordWrap());
+    QVERIFY(label(u"Label1"_s)->wordWrap());
 }
 
 void AboutWindowTest::layoutMatchesTheTable_data()
@@ -95,9 +88,7 @@ void AboutWindowTest::layoutMatchesTheTable()
     QFETCH(QRect, geometry);
 
     QCOMPARE(about()->size(), QSize(358, 285));
-    auto *widget = about()->findChild<QWidget *>(control);
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(), geometry);
+    QCOMPARE(m_fixture->control<QWidget>(about(), control)->geometry(), geometry);
 }
 
 // Pixels where only the window itself, or only the outline, paints.
@@ -130,14 +121,14 @@ void AboutWindowTest::textsFitTheirLabels()
         QFont large = platform;
         large.setPointSizeF(points);
         QApplication::setFont(large);
-        m_registry->window(WindowName::frmAbout)->close();
-        QTRY_VERIFY(!m_registry->existing(WindowName::frmAbout));
+        m_fixture->registry.window(WindowName::frmAbout)->close();
+        QTRY_VERIFY(!m_fixture->registry.existing(WindowName::frmAbout));
     }
     QWidget *w = about();
     QApplication::setFont(platform);
 
     for (const QString &name : {u"lblNotice"_s, u"Label1"_s, u"Label2"_s}) {
-        auto *label = w->findChild<QLabel *>(name);
+        QLabel *label = m_fixture->control<QLabel>(w, name);
         const QRect room = label->contentsRect();
         const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
         const QRect needed = QFontMetrics(label->font()).boundingRect(room, flags, label->text());
@@ -149,8 +140,8 @@ void AboutWindowTest::textsFitTheirLabels()
 void AboutWindowTest::showingAgainKeepsOneWindow()
 {
     QWidget *first = about();
-    m_registry->show(WindowName::frmAbout);
-    m_registry->show(WindowName::frmAbout);
+    m_fixture->registry.show(WindowName::frmAbout);
+    m_fixture->registry.show(WindowName::frmAbout);
     QCOMPARE(about(), first);
     QVERIFY(first->isVisible());
     int count = 0;
@@ -188,9 +179,9 @@ void AboutWindowTest::closes()
     else
         w->close();
     QTRY_VERIFY(!w);
-    QVERIFY(!m_registry->existing(WindowName::frmAbout));
+    QVERIFY(!m_fixture->registry.existing(WindowName::frmAbout));
 
-    m_registry->show(WindowName::frmAbout);
+    m_fixture->registry.show(WindowName::frmAbout);
     QVERIFY(about()->isVisible());
 }
 

@@ -1,9 +1,7 @@
 #include "shell/types/errors.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -37,54 +35,32 @@ private slots:
     void tabOrderSkipsTheLabels();
 
 private:
-    QWidget *calculator() { return m_registry->window(WindowName::hesapmakinesi); }
-    QLineEdit *box(const QString &name) { return calculator()->findChild<QLineEdit *>(name); }
-    void click(const QString &name);
-    void type(QWidget *target, const QString &text);
+    QWidget *calculator() { return m_fixture->registry.window(WindowName::hesapmakinesi); }
+    QLineEdit *box(const QString &name) { return m_fixture->control<QLineEdit>(calculator(), name); }
+    // The operation labels and the pictures are buttons; the captions are labels.
+    QWidget *control(const QString &name) { return m_fixture->control<QWidget>(calculator(), name); }
+    void click(const QString &name) { QTest::mouseClick(control(name), Qt::LeftButton); }
     void fill(const QString &first, const QString &second);
     QStringList boxTexts();
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 void CalculatorWindowTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-    m_registry->show(WindowName::hesapmakinesi);
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::hesapmakinesi);
 }
 
-void CalculatorWindowTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
-
-void CalculatorWindowTest::click(const QString &name)
-{
-    auto *target = calculator()->findChild<QWidget *>(name);
-    QVERIFY2(target, qPrintable(name));
-    QTest::mouseClick(target, Qt::LeftButton);
-}
-
-// keyClicks goes through Latin-1, so each character travels as the event's own text.
-void CalculatorWindowTest::type(QWidget *target, const QString &text)
-{
-    target->setFocus();
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &press);
-    }
-}
+void CalculatorWindowTest::cleanup() { m_fixture.reset(); }
 
 void CalculatorWindowTest::fill(const QString &first, const QString &second)
 {
     box(u"Sayibir"_s)->clear();
-    type(box(u"Sayibir"_s), first);
+    WindowFixture::type(box(u"Sayibir"_s), first);
     box(u"Sayiiki"_s)->clear();
-    type(box(u"Sayiiki"_s), second);
+    WindowFixture::type(box(u"Sayiiki"_s), second);
 }
 
 QStringList CalculatorWindowTest::boxTexts()
@@ -136,18 +112,18 @@ void CalculatorWindowTest::operationWritesResult()
     click(operation);
 
     QCOMPARE(boxTexts(), (QStringList{first, second, expected}));
-    QCOMPARE(m_services->messages.size(), 0);
+    QCOMPARE(m_fixture->services.messages.size(), 0);
 }
 
 void CalculatorWindowTest::freshWindowAddsAndFailsToDivide()
 {
     click(u"Label1"_s);
     QCOMPARE(boxTexts(), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 
     box(u"Sonuc"_s)->setText(u"önceki"_s);
     click(u"Label4"_s);
-    QCOMPARE(m_services->onlyMessageKind(), u"Taşma"_s);
+    QCOMPARE(m_fixture->services.onlyMessageKind(), u"Taşma"_s);
     QCOMPARE(boxTexts(), (QStringList{u"0"_s, u"0"_s, u"önceki"_s}));
 }
 
@@ -180,15 +156,15 @@ void CalculatorWindowTest::failureKeepsAllBoxes()
     box(u"Sonuc"_s)->setText(u"önceki"_s);
     click(operation);
 
-    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(kind));
-    QCOMPARE(m_services->messages.front().title, u"Varnek Otomasyon v1.6"_s);
-    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::Warning);
+    QCOMPARE(m_fixture->services.onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(m_fixture->services.messages.front().title, u"Varnek Otomasyon v1.6"_s);
+    QCOMPARE(m_fixture->services.messages.front().icon, varnek::Services::Icon::Warning);
     QCOMPARE(boxTexts(), (QStringList{first, second, u"önceki"_s}));
 
     // The window goes on working.
     fill(u"6"_s, u"3"_s);
     click(operation);
-    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_fixture->services.messages.size(), 1);
     QVERIFY(box(u"Sonuc"_s)->text() != u"önceki"_s);
 }
 
@@ -211,7 +187,7 @@ void CalculatorWindowTest::typingIsLimited()
         text += i % 2 ? u'ş' : QChar(u'0' + i % 10);
     QLineEdit *target = box(name);
     target->clear();
-    type(target, text);
+    WindowFixture::type(target, text);
     QCOMPARE(target->text(), text.left(limit));
 }
 
@@ -237,26 +213,26 @@ void CalculatorWindowTest::picturesShowMessages()
     QWidget *before = calculator();
     click(picture);
 
-    QCOMPARE(m_services->messages.size(), 1);
-    QCOMPARE(m_services->messages.front().text, text);
-    QCOMPARE(m_services->messages.front().title, title);
-    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::None);
+    QCOMPARE(m_fixture->services.messages.size(), 1);
+    QCOMPARE(m_fixture->services.messages.front().text, text);
+    QCOMPARE(m_fixture->services.messages.front().title, title);
+    QCOMPARE(m_fixture->services.messages.front().icon, varnek::Services::Icon::None);
     QCOMPARE(boxTexts(), (QStringList{u"7"_s, u"2"_s, u"önceki"_s}));
-    QCOMPARE(m_registry->existing(WindowName::hesapmakinesi), before);
+    QCOMPARE(m_fixture->registry.existing(WindowName::hesapmakinesi), before);
     QVERIFY(before->isVisible());
 }
 
 void CalculatorWindowTest::releaseOutsideIsNoClick()
 {
     fill(u"7"_s, u"2"_s);
-    auto *add = calculator()->findChild<QWidget *>(u"Label1"_s);
+    QWidget *add = control(u"Label1"_s);
     QTest::mousePress(add, Qt::LeftButton);
     QTest::mouseRelease(add, Qt::LeftButton, {}, add->rect().bottomRight() + QPoint(5, 5));
-    auto *signature = calculator()->findChild<QWidget *>(u"Picture1"_s);
+    QWidget *signature = control(u"Picture1"_s);
     QTest::mousePress(signature, Qt::LeftButton);
     QTest::mouseRelease(signature, Qt::LeftButton, {}, QPoint(-3, 4));
     QCOMPARE(box(u"Sonuc"_s)->text(), u"0"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void CalculatorWindowTest::closingDiscardsTheBoxes_data()
@@ -278,10 +254,10 @@ void CalculatorWindowTest::closingDiscardsTheBoxes()
     else
         old->close();
     QTRY_VERIFY(!old);
-    QVERIFY(!m_registry->existing(WindowName::hesapmakinesi));
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(!m_fixture->registry.existing(WindowName::hesapmakinesi));
+    QVERIFY(m_fixture->services.messages.isEmpty());
 
-    m_registry->show(WindowName::hesapmakinesi);
+    m_fixture->registry.show(WindowName::hesapmakinesi);
     QVERIFY(calculator()->isVisible());
     QCOMPARE(boxTexts(), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
 }
@@ -291,8 +267,8 @@ void CalculatorWindowTest::showingAgainKeepsTheWindow()
     fill(u"42"_s, u"ğ"_s);
     QWidget *first = calculator();
     first->hide();
-    m_registry->show(WindowName::hesapmakinesi);
-    m_registry->show(WindowName::hesapmakinesi);
+    m_fixture->registry.show(WindowName::hesapmakinesi);
+    m_fixture->registry.show(WindowName::hesapmakinesi);
 
     QCOMPARE(calculator(), first);
     QVERIFY(first->isVisible());
@@ -316,9 +292,9 @@ void CalculatorWindowTest::enterAndEscDoNothing()
         }
     }
 
-    QCOMPARE(m_registry->existing(WindowName::hesapmakinesi), w.data());
+    QCOMPARE(m_fixture->registry.existing(WindowName::hesapmakinesi), w.data());
     QCOMPARE(boxTexts(), (QStringList{u"7"_s, u"2"_s, u"0"_s}));
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void CalculatorWindowTest::layoutMatchesTheTable_data()
@@ -350,8 +326,7 @@ void CalculatorWindowTest::layoutMatchesTheTable()
     QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::black));
 
-    auto *widget = w->findChild<QWidget *>(control);
-    QVERIFY(widget);
+    auto *widget = m_fixture->control<QWidget>(w, control);
     QCOMPARE(widget->geometry(), geometry);
     // The captions are labels; the operations and pictures, buttons drawn as labels.
     if (!qobject_cast<QLineEdit *>(widget)) {

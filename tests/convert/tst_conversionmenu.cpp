@@ -1,14 +1,11 @@
 #include "convert/conversionwindow.h"
 #include "shell/mdiform1.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -39,10 +36,9 @@ private slots:
 private:
     varnek::ConversionWindow *window(WindowName name);
     void trigger(WindowName from, const QString &item);
-    void deleteClosed();
+    QString text(WindowName window, const QString &box) { return m_fixture->boxText(window, box); }
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 namespace {
@@ -51,37 +47,27 @@ const QStringList allBoxes{u"Dolarsatilis"_s, u"Paramiktari"_s,    u"Sonucdolar"
                            u"Paramiktari2"_s, u"Sonucmark"_s,      u"Sterlinsatilis"_s, u"Paramiktari3"_s,
                            u"Sonucsterlin"_s, u"Franksatilis"_s,   u"Paramiktari4"_s, u"Sonucfrank"_s};
 
-QString text(QWidget *w, const QString &box) { return varnek::boxText(w, box); }
-
 } // namespace
 
 void ConversionMenuTest::init()
 {
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-    m_registry->show(WindowName::MDIForm1);
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::MDIForm1);
 }
 
-void ConversionMenuTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void ConversionMenuTest::cleanup() { m_fixture.reset(); }
 
 varnek::ConversionWindow *ConversionMenuTest::window(WindowName name)
 {
-    return static_cast<varnek::ConversionWindow *>(m_registry->window(name));
+    return static_cast<varnek::ConversionWindow *>(m_fixture->registry.window(name));
 }
 
 void ConversionMenuTest::trigger(WindowName from, const QString &item)
 {
-    auto *action = window(from)->findChild<QAction *>(item);
-    QVERIFY2(action, qPrintable(item));
+    auto *action = m_fixture->control<QAction>(window(from), item);
     QVERIFY(action->isEnabled());
     action->trigger();
 }
-
-void ConversionMenuTest::deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 void ConversionMenuTest::menuTree_data()
 {
@@ -145,7 +131,7 @@ void ConversionMenuTest::menuTree()
 
 void ConversionMenuTest::barFollowsTheActiveWindow()
 {
-    auto *main = static_cast<varnek::MDIForm1 *>(m_registry->existing(WindowName::MDIForm1));
+    auto *main = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1));
     auto barCaptionOfUpdateItem = [main] {
         for (QAction *top : main->menuBar()->actions())
             if (top->objectName() == u"mnuGununkurları"_s)
@@ -164,13 +150,13 @@ void ConversionMenuTest::barFollowsTheActiveWindow()
 
 void ConversionMenuTest::barVanishesWithTheLastConversionWindow()
 {
-    auto *main = static_cast<varnek::MDIForm1 *>(m_registry->existing(WindowName::MDIForm1));
+    auto *main = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1));
     window(WindowName::atldendovize)->close();
-    deleteClosed();
+    WindowFixture::deleteClosed();
     QVERIFY(!main->menuBar()->isHidden());
     QCOMPARE(main->menuBar()->actions().front()->menu()->parent(), window(WindowName::adovizdentlye));
     window(WindowName::adovizdentlye)->close();
-    deleteClosed();
+    WindowFixture::deleteClosed();
     QVERIFY(main->menuBar()->isHidden());
 }
 
@@ -193,13 +179,13 @@ void ConversionMenuTest::directionCommandsNameTheirWindow()
     QFETCH(QString, item);
     QFETCH(WindowName, restored);
 
-    window(restored)->findChild<QLineEdit *>(u"Marksatilis"_s)->setText(u"7"_s);
+    m_fixture->setBoxText(restored, u"Marksatilis"_s, u"7"_s);
     trigger(from, item);
     const WindowName other = restored == WindowName::atldendovize ? WindowName::adovizdentlye : WindowName::atldendovize;
     QVERIFY(!window(restored)->isMinimized());
     QVERIFY(!window(restored)->isMaximized());
     QVERIFY(window(other)->isMinimized());
-    QCOMPARE(text(window(restored), u"Marksatilis"_s), u"7"_s);
+    QCOMPARE(text(restored, u"Marksatilis"_s), u"7"_s);
     // A second time leaves the normal window as it is.
     const QRect before = window(restored)->geometry();
     trigger(from, item);
@@ -208,28 +194,28 @@ void ConversionMenuTest::directionCommandsNameTheirWindow()
 
 void ConversionMenuTest::directionCommandRecreatesClosedWindowEmpty()
 {
-    window(WindowName::adovizdentlye)->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"5"_s);
+    m_fixture->setBoxText(WindowName::adovizdentlye, u"Dolarsatilis"_s, u"5"_s);
     window(WindowName::adovizdentlye)->close();
-    deleteClosed();
-    QVERIFY(!m_registry->existing(WindowName::adovizdentlye));
+    WindowFixture::deleteClosed();
+    QVERIFY(!m_fixture->registry.existing(WindowName::adovizdentlye));
     trigger(WindowName::atldendovize, u"mnuDoviztoTL"_s);
-    auto *again = m_registry->existing(WindowName::adovizdentlye);
+    auto *again = m_fixture->registry.existing(WindowName::adovizdentlye);
     QVERIFY(again);
     QVERIFY(again->isVisible());
     QVERIFY(!again->isMinimized());
-    QCOMPARE(text(again, u"Dolarsatilis"_s), QString());
+    QCOMPARE(text(WindowName::adovizdentlye, u"Dolarsatilis"_s), QString());
 }
 
 void ConversionMenuTest::clearEmptiesOnlyThisWindow()
 {
     for (auto name : {WindowName::atldendovize, WindowName::adovizdentlye})
         for (const QString &box : allBoxes)
-            varnek::setBoxText(window(name), box, box + u"ç"_s);
+            m_fixture->setBoxText(name, box, box + u"ç"_s);
     window(WindowName::adovizdentlye)->showNormal();
     trigger(WindowName::adovizdentlye, u"mnuKurgirdilerinitemizle"_s);
     for (const QString &box : allBoxes) {
-        QCOMPARE(text(window(WindowName::adovizdentlye), box), QString());
-        QCOMPARE(text(window(WindowName::atldendovize), box), box + u"ç"_s);
+        QCOMPARE(text(WindowName::adovizdentlye, box), QString());
+        QCOMPARE(text(WindowName::atldendovize, box), box + u"ç"_s);
     }
     QVERIFY(!window(WindowName::adovizdentlye)->isMinimized()); // the window state stays
 }
@@ -256,37 +242,38 @@ void ConversionMenuTest::ratePrompts()
 
     const QStringList rates{u"Dolarsatilis"_s, u"Marksatilis"_s, u"Sterlinsatilis"_s, u"Franksatilis"_s};
     for (int i = 0; i < 4; ++i) {
-        varnek::setBoxText(window(WindowName::atldendovize), rates[i], QString::number(i + 1));
-        varnek::setBoxText(window(WindowName::adovizdentlye), rates[i], u"x"_s);
+        m_fixture->setBoxText(WindowName::atldendovize, rates[i], QString::number(i + 1));
+        m_fixture->setBoxText(WindowName::adovizdentlye, rates[i], u"x"_s);
     }
-    m_services->answers = answers;
+    m_fixture->services.answers = answers;
     trigger(WindowName::atldendovize, u"mnuOtomatikayarla"_s);
 
-    QCOMPARE(m_services->prompts.size(), 4);
+    QCOMPARE(m_fixture->services.prompts.size(), 4);
     const QStringList texts{u"Doların Satılış Fiyatı?"_s, u"Markın Satılış Fiyatı?"_s, u"Sterlinin Satılış Fiyatı?"_s,
                             u"Frankın Satılış Fiyatı?"_s};
     const QStringList titles{u"DOLAR"_s, u"MARK"_s, u"STERLIN"_s, u"FRANK"_s};
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(m_services->prompts[i].text, texts[i]);
-        QCOMPARE(m_services->prompts[i].title, titles[i]);
-        QCOMPARE(text(window(WindowName::atldendovize), rates[i]), expected[i]);
-        QCOMPARE(text(window(WindowName::adovizdentlye), rates[i]), u"x"_s);
+        QCOMPARE(m_fixture->services.prompts[i].text, texts[i]);
+        QCOMPARE(m_fixture->services.prompts[i].title, titles[i]);
+        QCOMPARE(text(WindowName::atldendovize, rates[i]), expected[i]);
+        QCOMPARE(text(WindowName::adovizdentlye, rates[i]), u"x"_s);
     }
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void ConversionMenuTest::helpMessage()
 {
     trigger(WindowName::adovizdentlye, u"mnuKullanim"_s);
-    QCOMPARE(m_services->messages.size(), 1);
-    QCOMPARE(m_services->messages[0].text, u"Kullanım kılavuzu (Yardım.hlp) dosyasıdır."_s);
-    QCOMPARE(m_services->messages[0].title, u"Nasıl Kullanılır?"_s);
-    QCOMPARE(m_services->messages[0].icon, varnek::Services::Icon::Warning);
+    const QList<ScriptedServices::Message> &messages = m_fixture->services.messages;
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text, u"Kullanım kılavuzu (Yardım.hlp) dosyasıdır."_s);
+    QCOMPARE(messages[0].title, u"Nasıl Kullanılır?"_s);
+    QCOMPARE(messages[0].icon, varnek::Services::Icon::Warning);
 }
 
 void ConversionMenuTest::tileSideBySideFullHeight()
 {
-    auto *main = static_cast<varnek::MDIForm1 *>(m_registry->existing(WindowName::MDIForm1));
+    auto *main = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1));
     window(WindowName::atldendovize)->showNormal();
     window(WindowName::adovizdentlye)->showNormal();
     trigger(WindowName::atldendovize, u"mnuDose"_s);

@@ -1,8 +1,7 @@
 #include "convert/conversionwindow.h"
 #include "shell/types/errors.h"
 #include "shell/mdiform1.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -35,10 +34,14 @@ private slots:
 
 private:
     QWidget *conversionWindow(const QString &name);
-    void type(QWidget *box, const QString &text);
+    QLineEdit *line(QWidget *window, const QString &name) { return m_fixture->control<QLineEdit>(window, name); }
+    QPlainTextEdit *result(QWidget *window, const QString &name)
+    {
+        return m_fixture->control<QPlainTextEdit>(window, name);
+    }
+    QString resultText(QWidget *window, const QString &name) { return result(window, name)->toPlainText(); }
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 namespace {
@@ -57,40 +60,20 @@ const RowBoxes rows[] = {
     {u"Franksatilis"_s, u"Paramiktari4"_s, u"Sonucfrank"_s},
 };
 
-QString resultText(QWidget *window, const QString &name)
-{
-    return window->findChild<QPlainTextEdit *>(name)->toPlainText();
-}
-
 } // namespace
 
 void ConversionWindowsTest::init()
 {
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-    m_registry->show(WindowName::MDIForm1);
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::MDIForm1);
 }
 
-void ConversionWindowsTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void ConversionWindowsTest::cleanup() { m_fixture.reset(); }
 
 QWidget *ConversionWindowsTest::conversionWindow(const QString &name)
 {
-    return m_registry->window(name == tl ? WindowName::atldendovize : WindowName::adovizdentlye);
-}
-
-// keyClicks goes through Latin-1, so each character travels as the event's own text.
-void ConversionWindowsTest::type(QWidget *box, const QString &text)
-{
-    box->setFocus();
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
+    return m_fixture->registry.window(name == tl ? WindowName::atldendovize : WindowName::adovizdentlye);
 }
 
 void ConversionWindowsTest::enterConverts_data()
@@ -128,15 +111,15 @@ void ConversionWindowsTest::enterConverts()
 
     QWidget *w = conversionWindow(window);
     const RowBoxes &boxes = rows[row];
-    type(w->findChild<QLineEdit *>(boxes.rate), rate);
-    auto *amountBox = w->findChild<QLineEdit *>(boxes.amount);
-    type(amountBox, amount);
+    WindowFixture::type(line(w, boxes.rate), rate);
+    QLineEdit *amountBox = line(w, boxes.amount);
+    WindowFixture::type(amountBox, amount);
     QTest::keyClick(amountBox, Qt::Key_Return);
 
     QCOMPARE(resultText(w, boxes.result), expected);
-    QCOMPARE(w->findChild<QLineEdit *>(boxes.rate)->text(), rate);
+    QCOMPARE(line(w, boxes.rate)->text(), rate);
     QCOMPARE(amountBox->text(), amount);
-    QCOMPARE(m_services->messages.size(), 0);
+    QCOMPARE(m_fixture->services.messages.size(), 0);
     // The other rows are untouched.
     for (int other = 0; other < 4; ++other)
         if (other != row)
@@ -172,57 +155,58 @@ void ConversionWindowsTest::failureKeepsResultAndReports()
     QFETCH(varnek::ErrorKind, kind);
 
     QWidget *w = conversionWindow(window);
-    auto *result = w->findChild<QPlainTextEdit *>(u"Sonucmark"_s);
-    result->setPlainText(u"önceki"_s);
-    type(w->findChild<QLineEdit *>(u"Marksatilis"_s), rate);
-    auto *amountBox = w->findChild<QLineEdit *>(u"Paramiktari2"_s);
-    type(amountBox, amount);
+    QPlainTextEdit *markResult = result(w, u"Sonucmark"_s);
+    markResult->setPlainText(u"önceki"_s);
+    WindowFixture::type(line(w, u"Marksatilis"_s), rate);
+    QLineEdit *amountBox = line(w, u"Paramiktari2"_s);
+    WindowFixture::type(amountBox, amount);
     QTest::keyClick(amountBox, Qt::Key_Enter);
 
-    QCOMPARE(result->toPlainText(), u"önceki"_s);
-    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(kind));
-    QCOMPARE(m_services->messages.front().title, u"Varnek Otomasyon v1.6"_s);
-    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::Warning);
+    ScriptedServices &services = m_fixture->services;
+    QCOMPARE(markResult->toPlainText(), u"önceki"_s);
+    QCOMPARE(services.onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(services.messages.front().title, u"Varnek Otomasyon v1.6"_s);
+    QCOMPARE(services.messages.front().icon, varnek::Services::Icon::Warning);
     // The program goes on: the same window still converts.
-    m_services->messages.clear();
-    w->findChild<QLineEdit *>(u"Marksatilis"_s)->setText(u"2"_s);
+    services.messages.clear();
+    line(w, u"Marksatilis"_s)->setText(u"2"_s);
     amountBox->setText(u"8"_s);
     QTest::keyClick(amountBox, Qt::Key_Return);
-    QCOMPARE(result->toPlainText(), window == tl ? u"4"_s : u"16"_s);
+    QCOMPARE(markResult->toPlainText(), window == tl ? u"4"_s : u"16"_s);
 }
 
 void ConversionWindowsTest::otherKeysAreTypedAndConvertNothing()
 {
     QWidget *w = conversionWindow(tl);
-    w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"2"_s);
-    auto *amount = w->findChild<QLineEdit *>(u"Paramiktari"_s);
-    type(amount, u"4ğ"_s);
+    line(w, u"Dolarsatilis"_s)->setText(u"2"_s);
+    QLineEdit *amount = line(w, u"Paramiktari"_s);
+    WindowFixture::type(amount, u"4ğ"_s);
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(amount->text(), u"4ğ"_s);
     QCOMPARE(resultText(w, u"Sonucdolar"_s), QString());
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void ConversionWindowsTest::enterInRateOrResultBoxDoesNothing()
 {
     for (const QString &name : {tl, dtl}) {
         QWidget *w = conversionWindow(name);
-        w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"2"_s);
-        w->findChild<QLineEdit *>(u"Paramiktari"_s)->setText(u"4"_s);
-        QTest::keyClick(w->findChild<QLineEdit *>(u"Dolarsatilis"_s), Qt::Key_Return);
+        line(w, u"Dolarsatilis"_s)->setText(u"2"_s);
+        line(w, u"Paramiktari"_s)->setText(u"4"_s);
+        QTest::keyClick(line(w, u"Dolarsatilis"_s), Qt::Key_Return);
         QCOMPARE(resultText(w, u"Sonucdolar"_s), QString());
-        auto *result = w->findChild<QPlainTextEdit *>(u"Sonucdolar"_s);
-        QTest::keyClick(result, Qt::Key_Return);
-        QCOMPARE(result->toPlainText(), u"\n"_s); // the box takes the line break, nothing converts
-        QVERIFY(m_services->messages.isEmpty());
+        QPlainTextEdit *dollarResult = result(w, u"Sonucdolar"_s);
+        QTest::keyClick(dollarResult, Qt::Key_Return);
+        QCOMPARE(dollarResult->toPlainText(), u"\n"_s); // the box takes the line break, nothing converts
+        QVERIFY(m_fixture->services.messages.isEmpty());
     }
 }
 
 void ConversionWindowsTest::changingRateRecomputes()
 {
     QWidget *w = conversionWindow(dtl);
-    auto *rate = w->findChild<QLineEdit *>(u"Franksatilis"_s);
-    auto *amount = w->findChild<QLineEdit *>(u"Paramiktari4"_s);
+    QLineEdit *rate = line(w, u"Franksatilis"_s);
+    QLineEdit *amount = line(w, u"Paramiktari4"_s);
     rate->setText(u"3"_s);
     amount->setText(u"2"_s);
     QTest::keyClick(amount, Qt::Key_Return);
@@ -259,8 +243,7 @@ void ConversionWindowsTest::layoutMatchesTheTables()
     QFETCH(QString, text);
 
     QWidget *w = conversionWindow(window);
-    auto *widget = w->findChild<QWidget *>(control);
-    QVERIFY(widget);
+    auto *widget = m_fixture->control<QWidget>(w, control);
     QCOMPARE(widget->geometry(), geometry);
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(label->text(), text);
@@ -295,7 +278,7 @@ void ConversionWindowsTest::tabOrderAndFirstFocus()
     QFETCH(QStringList, order);
 
     auto *w = static_cast<QMdiSubWindow *>(conversionWindow(window));
-    m_registry->setChildState(window == tl ? WindowName::atldendovize : WindowName::adovizdentlye,
+    m_fixture->registry.setChildState(window == tl ? WindowName::atldendovize : WindowName::adovizdentlye,
                               Qt::WindowNoState);
     QVERIFY(QTest::qWaitForWindowActive(w->window()));
     QCOMPARE(QApplication::focusWidget()->objectName(), order.front());
@@ -308,12 +291,12 @@ void ConversionWindowsTest::tabOrderAndFirstFocus()
 void ConversionWindowsTest::closedWindowComesBackEmpty()
 {
     QWidget *w = conversionWindow(tl);
-    w->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"5"_s);
+    line(w, u"Dolarsatilis"_s)->setText(u"5"_s);
     w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!m_registry->existing(WindowName::atldendovize));
+    WindowFixture::deleteClosed();
+    QVERIFY(!m_fixture->registry.existing(WindowName::atldendovize));
     QWidget *again = conversionWindow(tl);
-    QCOMPARE(again->findChild<QLineEdit *>(u"Dolarsatilis"_s)->text(), QString());
+    QCOMPARE(line(again, u"Dolarsatilis"_s)->text(), QString());
     QVERIFY(again->isMinimized());
 }
 

@@ -1,9 +1,7 @@
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -74,28 +72,18 @@ private:
     static void windows();
     QAccessibleInterface *control(WindowName window, const QString &name);
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 void AccessibilityTest::initTestCase() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
 
-void AccessibilityTest::init()
-{
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-}
+void AccessibilityTest::init() { m_fixture.emplace(); }
 
-void AccessibilityTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void AccessibilityTest::cleanup() { m_fixture.reset(); }
 
 QAccessibleInterface *AccessibilityTest::control(WindowName window, const QString &name)
 {
-    auto *object = m_registry->window(window)->findChild<QWidget *>(name);
-    return object ? accessibleOf(object) : nullptr;
+    return accessibleOf(m_fixture->control<QWidget>(m_fixture->registry.window(window), name));
 }
 
 void AccessibilityTest::windows()
@@ -124,7 +112,7 @@ void AccessibilityTest::windowsHaveTitlesAndRoles()
     QFETCH(QString, title);
     QFETCH(QAccessible::Role, role);
 
-    QAccessibleInterface *item = accessibleOf(m_registry->window(window));
+    QAccessibleInterface *item = accessibleOf(m_fixture->registry.window(window));
     QVERIFY(item);
     QCOMPARE(item->text(QAccessible::Name), title);
     QCOMPARE(item->role(), role);
@@ -135,10 +123,10 @@ void AccessibilityTest::everyControlHasANameAndARole_data() { windows(); }
 void AccessibilityTest::everyControlHasANameAndARole()
 {
     QFETCH(WindowName, window);
-    m_registry->show(window);
+    m_fixture->registry.show(window);
 
     QList<QAccessibleInterface *> items;
-    collect(accessibleOf(m_registry->window(window)), items);
+    collect(accessibleOf(m_fixture->registry.window(window)), items);
     QStringList faults;
     int controls = 0;
     for (QAccessibleInterface *item : items) {
@@ -261,16 +249,15 @@ void AccessibilityTest::pressActionCalculates()
 {
     QFETCH(QString, operation);
     QFETCH(QString, result);
-    m_registry->show(WindowName::hesapmakinesi);
-    QWidget *calculator = m_registry->window(WindowName::hesapmakinesi);
-    calculator->findChild<QLineEdit *>(u"Sayibir"_s)->setText(u"7"_s);
-    calculator->findChild<QLineEdit *>(u"Sayiiki"_s)->setText(u"2"_s);
+    m_fixture->registry.show(WindowName::hesapmakinesi);
+    m_fixture->setBoxText(WindowName::hesapmakinesi, u"Sayibir"_s, u"7"_s);
+    m_fixture->setBoxText(WindowName::hesapmakinesi, u"Sayiiki"_s, u"2"_s);
 
     control(WindowName::hesapmakinesi, operation)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 
     // Pressed through its action, a button shows itself held down a moment before it clicks.
-    QTRY_COMPARE(calculator->findChild<QLineEdit *>(u"Sonuc"_s)->text(), result);
-    QVERIFY(m_services->messages.isEmpty());
+    QTRY_COMPARE(m_fixture->boxText(WindowName::hesapmakinesi, u"Sonuc"_s), result);
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void AccessibilityTest::pressActionOnPictures_data()
@@ -287,17 +274,17 @@ void AccessibilityTest::pressActionOnPictures()
 {
     QFETCH(QString, picture);
     QFETCH(QString, messageTitle);
-    m_registry->show(WindowName::hesapmakinesi);
-    QPointer<QWidget> calculator = m_registry->window(WindowName::hesapmakinesi);
+    m_fixture->registry.show(WindowName::hesapmakinesi);
+    QPointer<QWidget> calculator = m_fixture->registry.window(WindowName::hesapmakinesi);
 
     control(WindowName::hesapmakinesi, picture)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 
     if (messageTitle.isEmpty()) {
         QTRY_VERIFY(!calculator);
-        QVERIFY(m_services->messages.isEmpty());
+        QVERIFY(m_fixture->services.messages.isEmpty());
     } else {
-        QTRY_COMPARE(m_services->messages.size(), 1);
-        QCOMPARE(m_services->messages.front().title, messageTitle);
+        QTRY_COMPARE(m_fixture->services.messages.size(), 1);
+        QCOMPARE(m_fixture->services.messages.front().title, messageTitle);
         QVERIFY(calculator && calculator->isVisible());
     }
 }

@@ -1,6 +1,5 @@
 #include "assets/assets.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,8 +37,7 @@ private slots:
 private:
     static void allWindows();
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 namespace {
@@ -85,17 +83,9 @@ QImage resourceImage(const QString &file)
 
 } // namespace
 
-void HighDensityTest::init()
-{
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-}
+void HighDensityTest::init() { m_fixture.emplace(); }
 
-void HighDensityTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void HighDensityTest::cleanup() { m_fixture.reset(); }
 
 void HighDensityTest::screensAreTwiceAsDense() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
 
@@ -121,10 +111,10 @@ void HighDensityTest::windowsKeepTheirSize()
 {
     QFETCH(WindowName, window);
     QFETCH(QSize, size);
-    m_registry->show(window);
-    QWidget *w = m_registry->window(window);
+    m_fixture->registry.show(window);
+    QWidget *w = m_fixture->registry.window(window);
     if (auto *child = qobject_cast<QMdiSubWindow *>(w)) {
-        m_registry->setChildState(window, Qt::WindowNoState);
+        m_fixture->registry.setChildState(window, Qt::WindowNoState);
         w = child->widget();
     }
     QCOMPARE(w->size(), size);
@@ -136,10 +126,10 @@ void HighDensityTest::noTextIsClipped_data() { allWindows(); }
 void HighDensityTest::noTextIsClipped()
 {
     QFETCH(WindowName, window);
-    m_registry->show(window);
+    m_fixture->registry.show(window);
     if (window == WindowName::atldendovize || window == WindowName::adovizdentlye)
-        m_registry->setChildState(window, Qt::WindowNoState);
-    QWidget *w = m_registry->window(window);
+        m_fixture->registry.setChildState(window, Qt::WindowNoState);
+    QWidget *w = m_fixture->registry.window(window);
 
     QStringList faults;
     int checked = 0;
@@ -225,10 +215,9 @@ void HighDensityTest::picturesInWindowsAreTheSharpOnes()
     QFETCH(WindowName, window);
     QFETCH(QString, control);
     QFETCH(QString, dense);
-    m_registry->show(window);
+    m_fixture->registry.show(window);
 
-    const QWidget *widget = m_registry->window(window)->findChild<QWidget *>(control);
-    QVERIFY(widget);
+    const QWidget *widget = m_fixture->control<QWidget>(window, control);
     // A picture label shows its pixmap; a picture button, its icon at its icon size.
     const auto *button = qobject_cast<const QAbstractButton *>(widget);
     const QPixmap shown = button ? button->icon().pixmap(button->iconSize(), button->devicePixelRatio())
@@ -251,9 +240,9 @@ void HighDensityTest::backdropIsDrawnFromTheSharpPicture()
 {
     QFETCH(WindowName, window);
     QFETCH(QRect, area);
-    m_registry->show(window);
+    m_fixture->registry.show(window);
 
-    const QPixmap screen = m_registry->window(window)->grab();
+    const QPixmap screen = m_fixture->registry.window(window)->grab();
     QCOMPARE(screen.devicePixelRatio(), 2.0);
     const QRect pixels(area.topLeft() * 2, area.size() * 2);
     QCOMPARE(screen.toImage().convertToFormat(QImage::Format_ARGB32).copy(pixels),

@@ -1,15 +1,12 @@
 #include "shell/mdiform1.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -37,28 +34,18 @@ private slots:
 
 private:
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void type(const QString &text);
     QString focusName() const;
     void openMenuItem(Qt::Key menuKey, Qt::Key itemKey);
     QWidget *activeWindow() const { return QApplication::activeWindow(); }
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 void KeyboardTest::initTestCase() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
 
-void KeyboardTest::init()
-{
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-}
+void KeyboardTest::init() { m_fixture.emplace(); }
 
-void KeyboardTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void KeyboardTest::cleanup() { m_fixture.reset(); }
 
 void KeyboardTest::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
@@ -69,15 +56,6 @@ void KeyboardTest::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
         target = activeWindow();
     QVERIFY2(target, "nothing has the keyboard");
     QTest::keyClick(target, key, modifiers);
-}
-
-// keyClicks goes through Latin-1, so each character travels as the event's own text.
-void KeyboardTest::type(const QString &text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(QApplication::focusWidget(), &press);
-    }
 }
 
 QString KeyboardTest::focusName() const
@@ -112,8 +90,8 @@ void KeyboardTest::menuAccessKeysOpenTheirMenus()
 {
     QFETCH(Qt::Key, accessKey);
     QFETCH(QString, menu);
-    m_registry->show(WindowName::MDIForm1);
-    QVERIFY(QTest::qWaitForWindowActive(m_registry->window(WindowName::MDIForm1)));
+    m_fixture->registry.show(WindowName::MDIForm1);
+    QVERIFY(QTest::qWaitForWindowActive(m_fixture->registry.window(WindowName::MDIForm1)));
 
     key(accessKey, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
@@ -125,8 +103,8 @@ void KeyboardTest::menuAccessKeysOpenTheirMenus()
 // Two items with one access key in the same menu would make the key only cycle between them.
 void KeyboardTest::accessKeysAreUniqueInEveryMenu()
 {
-    m_registry->show(WindowName::MDIForm1);
-    auto *main = static_cast<QMainWindow *>(m_registry->window(WindowName::MDIForm1));
+    m_fixture->registry.show(WindowName::MDIForm1);
+    auto *main = static_cast<QMainWindow *>(m_fixture->registry.window(WindowName::MDIForm1));
     QList<QList<QAction *>> groups{main->menuBar()->actions()};
     for (QAction *menu : main->menuBar()->actions())
         groups.append(menu->menu()->actions());
@@ -158,8 +136,8 @@ void KeyboardTest::tabCyclesInLayoutOrder()
 {
     QFETCH(WindowName, window);
     QFETCH(QStringList, order);
-    m_registry->show(window);
-    QVERIFY(QTest::qWaitForWindowActive(m_registry->window(window)));
+    m_fixture->registry.show(window);
+    QVERIFY(QTest::qWaitForWindowActive(m_fixture->registry.window(window)));
 
     QStringList visited{focusName()};
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -184,49 +162,49 @@ void KeyboardTest::calculatorOperationsByAccessKey()
 {
     QFETCH(Qt::Key, accessKey);
     QFETCH(QString, result);
-    m_registry->show(WindowName::hesapmakinesi);
-    QWidget *calculator = m_registry->window(WindowName::hesapmakinesi);
+    m_fixture->registry.show(WindowName::hesapmakinesi);
+    QWidget *calculator = m_fixture->registry.window(WindowName::hesapmakinesi);
     QVERIFY(QTest::qWaitForWindowActive(calculator));
 
     key(Qt::Key_Backspace);
-    type(u"7"_s);
+    WindowFixture::type(QApplication::focusWidget(), u"7"_s);
     key(Qt::Key_Tab);
     key(Qt::Key_Backspace);
-    type(u"2"_s);
+    WindowFixture::type(QApplication::focusWidget(), u"2"_s);
     key(accessKey, Qt::AltModifier);
 
-    QCOMPARE(calculator->findChild<QLineEdit *>(u"Sonuc"_s)->text(), result);
+    QCOMPARE(m_fixture->boxText(WindowName::hesapmakinesi, u"Sonuc"_s), result);
     // The key is not typed into the box that has the focus.
-    QCOMPARE(calculator->findChild<QLineEdit *>(u"Sayiiki"_s)->text(), u"2"_s);
+    QCOMPARE(m_fixture->boxText(WindowName::hesapmakinesi, u"Sayiiki"_s), u"2"_s);
     QCOMPARE(focusName(), u"Sayiiki"_s);
 }
 
 void KeyboardTest::wholeRunWithoutAMouse()
 {
-    m_registry->show(WindowName::splash);
-    QVERIFY(QTest::qWaitForWindowActive(m_registry->window(WindowName::splash)));
+    m_fixture->registry.show(WindowName::splash);
+    QVERIFY(QTest::qWaitForWindowActive(m_fixture->registry.window(WindowName::splash)));
     QCOMPARE(focusName(), u"Command1"_s);
     key(Qt::Key_Space);
-    auto *main = static_cast<varnek::MDIForm1 *>(m_registry->existing(WindowName::MDIForm1));
+    auto *main = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1));
     QVERIFY(main && main->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(main));
 
     // Çevirme İşlemleri → TL'den Döviz'e restores the minimised window, ready to type into.
     openMenuItem(Qt::Key_Ccedilla, Qt::Key_T);
-    auto *child = static_cast<QMdiSubWindow *>(m_registry->existing(WindowName::atldendovize));
+    auto *child = static_cast<QMdiSubWindow *>(m_fixture->registry.existing(WindowName::atldendovize));
     QVERIFY(!child->isMinimized());
     QCOMPARE(main->workspace()->activeSubWindow(), child);
     QCOMPARE(focusName(), u"Dolarsatilis"_s);
-    type(u"38,5"_s);
+    WindowFixture::type(QApplication::focusWidget(), u"38,5"_s);
     key(Qt::Key_Tab);
     QCOMPARE(focusName(), u"Paramiktari"_s);
-    type(u"77"_s);
+    WindowFixture::type(QApplication::focusWidget(), u"77"_s);
     key(Qt::Key_Return);
-    QCOMPARE(child->findChild<QPlainTextEdit *>(u"Sonucdolar"_s)->toPlainText(), u"2"_s);
+    QCOMPARE(m_fixture->boxText(WindowName::atldendovize, u"Sonucdolar"_s), u"2"_s);
 
     // Günün Kurları → Elle Ayarla; Enter presses its default button, which closes it.
     openMenuItem(Qt::Key_G, Qt::Key_E);
-    QPointer<QWidget> rates = m_registry->existing(WindowName::Form2);
+    QPointer<QWidget> rates = m_fixture->registry.existing(WindowName::Form2);
     QVERIFY(rates && QTest::qWaitForWindowActive(rates));
     QCOMPARE(focusName(), u"Text1"_s);
     key(Qt::Key_Return);
@@ -237,7 +215,7 @@ void KeyboardTest::wholeRunWithoutAMouse()
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     openMenuItem(Qt::Key_Y, Qt::Key_H);
-    QPointer<QWidget> about = m_registry->existing(WindowName::frmAbout);
+    QPointer<QWidget> about = m_fixture->registry.existing(WindowName::frmAbout);
     QVERIFY(about && QTest::qWaitForWindowActive(about));
     key(Qt::Key_Escape);
     QTRY_VERIFY(!about);
@@ -246,14 +224,14 @@ void KeyboardTest::wholeRunWithoutAMouse()
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     openMenuItem(Qt::Key_D, Qt::Key_K);
-    QWidget *question = m_registry->existing(WindowName::uyari);
+    QWidget *question = m_fixture->registry.existing(WindowName::uyari);
     QVERIFY(question && QTest::qWaitForWindowActive(question));
     key(Qt::Key_Return);
     QVERIFY(!question->isVisible());
     QVERIFY(main->isVisible());
-    QCOMPARE(child->findChild<QPlainTextEdit *>(u"Sonucdolar"_s)->toPlainText(), u"2"_s);
-    QVERIFY(m_services->messages.isEmpty());
-    QCOMPARE(m_services->endRequests, 0);
+    QCOMPARE(m_fixture->boxText(WindowName::atldendovize, u"Sonucdolar"_s), u"2"_s);
+    QVERIFY(m_fixture->services.messages.isEmpty());
+    QCOMPARE(m_fixture->services.endRequests, 0);
 }
 
 QTEST_MAIN(KeyboardTest)

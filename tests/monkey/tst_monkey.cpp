@@ -5,8 +5,7 @@
 #include "shell/types/errors.h"
 #include "rates/rules/ratefile.h"
 #include "rates/ratestore.h"
-#include "shell/registry.h"
-#include "shell/services/services.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -14,7 +13,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -87,44 +85,15 @@ QByteArray fileState(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
-// Records every message and answers every prompt at random, Cancel included.
-class MonkeyServices final : public varnek::Services {
-public:
-    struct Message {
-        QString text;
-        QString title;
-        Icon icon;
-    };
-
-    explicit MonkeyServices(std::function<std::optional<QString>()> answer) : m_answer(std::move(answer)) {}
-
-    void message(const QString &text, const QString &title, Icon icon) override
-    {
-        messages.append({text, title, icon});
-    }
-    std::optional<QString> prompt(const QString &, const QString &) override
-    {
-        ++prompts;
-        return m_answer();
-    }
-    void endProgram() override { ++endRequests; }
-
-    QList<Message> messages; // since the last step
-    int prompts = 0;
-    int endRequests = 0;
-
-private:
-    std::function<std::optional<QString>()> m_answer;
-};
-
 class Monkey {
 public:
-    explicit Monkey(quint32 seed) : m_random(seed), m_services([this] { return answer(); }), m_registry(m_services) {}
+    // Every prompt is answered at random, Cancel included.
+    explicit Monkey(quint32 seed) : m_random(seed) { m_fixture.services.answerer = [this] { return answer(); }; }
 
     // Runs the walk; an empty string when every invariant held.
     QString walk(int steps)
     {
-        m_registry.show(WindowName::splash);
+        m_fixture.registry.show(WindowName::splash);
         for (m_step = 1; m_step < steps; ++m_step) {
             step();
             settle();
@@ -143,7 +112,7 @@ public:
         QStringList lines;
         for (auto it = m_counts.cbegin(); it != m_counts.cend(); ++it)
             lines << u"  %1: %2"_s.arg(it.key()).arg(it.value());
-        lines << u"  prompts answered: %1"_s.arg(m_services.prompts);
+        lines << u"  prompts answered: %1"_s.arg(m_fixture.services.prompts.size());
         lines << u"  distinct controls clicked: %1"_s.arg(m_hits.size());
         for (auto it = m_hits.cbegin(); verbose && it != m_hits.cend(); ++it)
             lines << u"    %1: %2"_s.arg(it.key()).arg(it.value());
@@ -189,7 +158,7 @@ private:
     {
         QList<QWidget *> list;
         for (const KnownWindow &known : knownWindows)
-            if (QWidget *w = m_registry.existing(known.name))
+            if (QWidget *w = m_fixture.registry.existing(known.name))
                 list << w;
         return list;
     }
@@ -271,7 +240,7 @@ private:
 
     void menuItem()
     {
-        auto *main = qobject_cast<QMainWindow *>(m_registry.existing(WindowName::MDIForm1));
+        auto *main = qobject_cast<QMainWindow *>(m_fixture.registry.existing(WindowName::MDIForm1));
         if (!main || !main->isVisible() || !main->menuBar()->isVisible())
             return click();
         QList<QAction *> items;
@@ -287,13 +256,24 @@ private:
         item->trigger();
     }
 
-    QList<QWidget *> textBoxes() const
+    // A visible text box at random, if there is one.
+    QWidget *pickBox()
     {
         QList<QWidget *> boxes;
         for (QWidget *w : visibleWidgets())
             if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
                 boxes << w;
-        return boxes;
+        return boxes.isEmpty() ? nullptr : pick(boxes);
+    }
+
+    // A visible window at random, if there is one.
+    QWidget *pickOpenWindow()
+    {
+        QList<QWidget *> open;
+        for (QWidget *w : windows())
+            if (w->isVisible())
+                open << w;
+        return open.isEmpty() ? nullptr : pick(open);
     }
 
     void focus(QWidget *box)
@@ -304,29 +284,22 @@ private:
 
     void type()
     {
-        const QList<QWidget *> boxes = textBoxes();
-        if (boxes.isEmpty())
+        QWidget *box = pickBox();
+        if (!box)
             return click();
-        QWidget *box = pick(boxes);
         const QString text = randomText(m_random.bounded(20) == 0 ? 200 : 10);
         note(u"type into %1/%2 %3 characters"_s.arg(box->window()->objectName(), box->objectName()).arg(text.size()));
         focus(box);
-        for (const QChar c : text) {
-            // Typed keys carry their text; a control character carries one too and is ignored.
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(box, &press);
-            if (!box->isVisible())
-                break;
-        }
+        // Typed keys carry their text; a control character carries one too and is ignored.
+        WindowFixture::type(box, text);
     }
 
     // The only way for a control character or a line break to reach a box.
     void paste()
     {
-        const QList<QWidget *> boxes = textBoxes();
-        if (boxes.isEmpty())
+        QWidget *box = pickBox();
+        if (!box)
             return click();
-        QWidget *box = pick(boxes);
         const QString text = randomText(m_random.bounded(50) == 0 ? 70000 : 30);
         note(u"paste into %1/%2 %3 characters"_s.arg(box->window()->objectName(), box->objectName()).arg(text.size()));
         QGuiApplication::clipboard()->setText(text);
@@ -336,10 +309,9 @@ private:
 
     void enter()
     {
-        const QList<QWidget *> boxes = textBoxes();
-        if (boxes.isEmpty())
+        QWidget *box = pickBox();
+        if (!box)
             return click();
-        QWidget *box = pick(boxes);
         note(u"enter in %1/%2"_s.arg(box->window()->objectName(), box->objectName()));
         focus(box);
         QTest::keyClick(box, m_random.bounded(4) == 0 ? Qt::Key_Enter : Qt::Key_Return);
@@ -347,13 +319,9 @@ private:
 
     void closeWindow()
     {
-        QList<QWidget *> open;
-        for (QWidget *w : windows())
-            if (w->isVisible())
-                open << w;
-        if (open.isEmpty())
+        QWidget *w = pickOpenWindow();
+        if (!w)
             return click();
-        QWidget *w = pick(open);
         note(u"close %1"_s.arg(w->objectName()));
         w->close();
     }
@@ -363,7 +331,7 @@ private:
     {
         QList<QWidget *> children;
         for (const WindowName name : {WindowName::atldendovize, WindowName::adovizdentlye})
-            if (QWidget *w = m_registry.existing(name); w && w->isVisible())
+            if (QWidget *w = m_fixture.registry.existing(name); w && w->isVisible())
                 children << w;
         if (children.isEmpty())
             return click();
@@ -374,13 +342,9 @@ private:
 
     void key()
     {
-        QList<QWidget *> open;
-        for (QWidget *w : windows())
-            if (w->isVisible())
-                open << w;
-        if (open.isEmpty())
+        QWidget *window = pickOpenWindow();
+        if (!window)
             return click();
-        QWidget *window = pick(open);
         QWidget *target = window->focusWidget() ? window->focusWidget() : window;
         static constexpr Qt::Key keys[] = {Qt::Key_Tab,   Qt::Key_Backtab,   Qt::Key_Escape,
                                            Qt::Key_Space, Qt::Key_Left,      Qt::Key_Home,
@@ -458,13 +422,13 @@ private:
             const bool save = hit->objectName() == QStringView(row.save);
             if (!save && hit->objectName() != QStringView(row.read))
                 continue;
-            QPointer<QLineEdit> box = hit->window()->findChild<QLineEdit *>(QString::fromUtf16(row.box));
+            QPointer<QLineEdit> box = m_fixture.control<QLineEdit>(hit->window(), QString::fromUtf16(row.box));
             const QString path = varnek::rateFilePath(row.currency);
             const QByteArray before = fileState(path);
             const QString text = box->text();
             return [=, this]() -> QString {
                 const QByteArray after = fileState(path);
-                const bool failed = !m_services.messages.isEmpty();
+                const bool failed = !m_fixture.services.messages.isEmpty();
                 if (save) {
                     if (failed)
                         return after == before ? QString() : u"a failed save changed the file"_s;
@@ -486,7 +450,7 @@ private:
     void settle()
     {
         QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        WindowFixture::deleteClosed();
         while (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
         QCoreApplication::processEvents();
@@ -496,13 +460,13 @@ private:
     {
         if (!m_rateProblem.isEmpty())
             return std::exchange(m_rateProblem, QString());
-        for (const MonkeyServices::Message &m : std::as_const(m_services.messages)) {
+        for (const ScriptedServices::Message &m : std::as_const(m_fixture.services.messages)) {
             if (QString broken = checkMessage(m); !broken.isEmpty())
                 return broken;
             ++m_counts[u"message "_s + m.text.section(u'\n', 0, 0).simplified()];
         }
-        m_services.messages.clear();
-        if (m_services.endRequests != 0)
+        m_fixture.services.messages.clear();
+        if (m_fixture.services.endRequests != 0)
             return u"the program ended before the last step"_s;
 
         // Counted on the screen, not asked of the registry, which could have lost one.
@@ -516,18 +480,18 @@ private:
             const QString name = QString::fromUtf16(known.objectName);
             if (count.value(name) > 1)
                 return u"%1 instances of %2"_s.arg(count.value(name)).arg(name);
-            QWidget *w = m_registry.existing(known.name);
+            QWidget *w = m_fixture.registry.existing(known.name);
             if (bool(w) != (count.value(name) == 1))
                 return u"the registry and the screen disagree about %1"_s.arg(name);
             if (w && (w->objectName() != name || w->isWindow() == known.child))
                 return u"the registry gives %1 for %2"_s.arg(w->objectName(), name);
         }
-        if (!m_registry.existing(WindowName::splash))
+        if (!m_fixture.registry.existing(WindowName::splash))
             return u"the splash window is gone"_s;
         return {};
     }
 
-    static QString checkMessage(const MonkeyServices::Message &m)
+    static QString checkMessage(const ScriptedServices::Message &m)
     {
         for (const OwnMessage &own : ownMessages)
             if (m.text == own.text && m.title == own.title)
@@ -545,25 +509,26 @@ private:
     // The last step: the user leaves by the splash window's Çıkış or the question's Evet.
     QString endByButton()
     {
-        QWidget *splash = m_registry.existing(WindowName::splash);
+        QWidget *splash = m_fixture.registry.existing(WindowName::splash);
         QAbstractButton *button = nullptr;
         if (splash && splash->isVisible()) {
-            button = splash->findChild<QAbstractButton *>(u"Command2"_s);
+            button = m_fixture.control<QAbstractButton>(splash, u"Command2"_s);
         } else {
-            if (QWidget *question = m_registry.existing(WindowName::uyari); !question || !question->isVisible()) {
+            QWidget *question = m_fixture.registry.existing(WindowName::uyari);
+            if (!question || !question->isVisible()) {
                 note(u"close MDIForm1"_s);
-                m_registry.window(WindowName::MDIForm1)->close();
+                m_fixture.registry.window(WindowName::MDIForm1)->close();
                 settle();
             }
-            QWidget *question = m_registry.existing(WindowName::uyari);
+            question = m_fixture.registry.existing(WindowName::uyari);
             if (!question || !question->isVisible())
                 return u"closing the main window does not ask"_s;
-            button = question->findChild<QAbstractButton *>(u"Command1"_s);
+            button = m_fixture.control<QAbstractButton>(question, u"Command1"_s);
         }
         note(u"click %1/%2 (%3)"_s.arg(button->window()->objectName(), button->objectName(), button->text()));
         QTest::mouseClick(button, Qt::LeftButton);
         settle();
-        return m_services.endRequests == 1 ? QString() : u"the last button did not end the program"_s;
+        return m_fixture.services.endRequests == 1 ? QString() : u"the last button did not end the program"_s;
     }
 
     QString failure(const QString &broken) const
@@ -575,8 +540,7 @@ private:
     }
 
     QRandomGenerator m_random;
-    MonkeyServices m_services;
-    varnek::Registry m_registry;
+    WindowFixture m_fixture; // its messages: those since the last step
     QString m_rateProblem;
     int m_step = 0;
     std::deque<QString> m_log;

@@ -1,8 +1,8 @@
 #include "shell/types/errors.h"
 #include "shell/mdiform1.h"
 #include "ratepaths.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
+#include "wholefiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,18 +56,16 @@ private slots:
     void escapeDoesNothing();
 
 private:
-    QWidget *form() const { return m_registry->existing(WindowName::Form2); }
-    QLineEdit *box(const QString &name) const { return form()->findChild<QLineEdit *>(name); }
-    QPushButton *button(const QString &name) const { return form()->findChild<QPushButton *>(name); }
+    QWidget *form() const { return m_fixture->registry.existing(WindowName::Form2); }
+    QLineEdit *box(const QString &name) { return m_fixture->control<QLineEdit>(WindowName::Form2, name); }
+    QPushButton *button(const QString &name) { return m_fixture->control<QPushButton>(WindowName::Form2, name); }
     void openFromMenu(WindowName from = WindowName::atldendovize);
-    void type(QWidget *target, const QString &text);
-    QString rateOf(WindowName window, const QString &box) const;
+    QString rateOf(WindowName window, const QString &box);
     QStringList filesInFolder() const { return QDir(m_folder + u'/').entryList(QDir::Files); }
 
     QTemporaryDir m_home;
     QString m_folder;
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 namespace {
@@ -82,21 +80,6 @@ const Row rows[] = {
     {u"Text3"_s, u"Command7"_s, u"Command9"_s, u"Command17"_s, u"sterlinsatilis.txt"_s, u"Sterlinsatilis"_s},
     {u"Text4"_s, u"Command8"_s, u"Command10"_s, u"Command18"_s, u"franksatilis.txt"_s, u"Franksatilis"_s},
 };
-
-
-void deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -122,38 +105,22 @@ void RateEntryWindowTest::init()
     QVERIFY(QDir(m_folder).removeRecursively());
     QVERIFY(QDir().mkpath(m_folder));
 #endif
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-    m_registry->show(WindowName::MDIForm1);
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::MDIForm1);
 }
 
-void RateEntryWindowTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void RateEntryWindowTest::cleanup() { m_fixture.reset(); }
 
 void RateEntryWindowTest::cleanupTestCase() { QVERIFY(removeFilesAtRatePaths()); }
 
 void RateEntryWindowTest::openFromMenu(WindowName from)
 {
-    m_registry->window(from)->findChild<QAction *>(u"mnuElleayarla"_s)->trigger();
+    m_fixture->control<QAction>(m_fixture->registry.window(from), u"mnuElleayarla"_s)->trigger();
 }
 
-// keyClicks goes through Latin-1, so each character travels as the event's own text.
-void RateEntryWindowTest::type(QWidget *target, const QString &text)
+QString RateEntryWindowTest::rateOf(WindowName window, const QString &box)
 {
-    target->setFocus();
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &press);
-    }
-}
-
-QString RateEntryWindowTest::rateOf(WindowName window, const QString &box) const
-{
-    QWidget *w = m_registry->existing(window);
-    return w ? w->findChild<QLineEdit *>(box)->text() : u"(no window)"_s;
+    return m_fixture->registry.existing(window) ? m_fixture->boxText(window, box) : u"(no window)"_s;
 }
 
 void RateEntryWindowTest::opensEmptyFromEitherMenu_data()
@@ -189,7 +156,7 @@ void RateEntryWindowTest::secondOpenKeepsTheTexts()
 {
     openFromMenu();
     QWidget *first = form();
-    type(box(u"Text2"_s), u"1.250,5"_s);
+    WindowFixture::type(box(u"Text2"_s), u"1.250,5"_s);
     openFromMenu(WindowName::adovizdentlye);
     QCOMPARE(form(), first);
     QVERIFY(form()->isVisible());
@@ -225,8 +192,7 @@ void RateEntryWindowTest::layoutMatchesTheTable()
     openFromMenu();
     QCOMPARE(form()->size(), QSize(306, 261));
     QCOMPARE(form()->minimumSize(), form()->maximumSize());
-    auto *widget = form()->findChild<QWidget *>(control);
-    QVERIFY(widget);
+    auto *widget = m_fixture->control<QWidget>(WindowName::Form2, control);
     QCOMPARE(widget->geometry(), geometry);
     QCOMPARE(widget->parentWidget()->objectName(), inFrame ? u"Frame1"_s : u"Form2"_s);
     if (auto *label = qobject_cast<QLabel *>(widget)) {
@@ -276,7 +242,7 @@ void RateEntryWindowTest::kaydetWritesOnlyItsFile()
 
     openFromMenu();
     const Row &r = rows[row];
-    type(box(r.box), text);
+    WindowFixture::type(box(r.box), text);
     button(r.save)->click();
 
     QCOMPARE(contents(m_folder + u'/' + r.file), bytes);
@@ -284,7 +250,7 @@ void RateEntryWindowTest::kaydetWritesOnlyItsFile()
     QCOMPARE(box(r.box)->text(), text);
     QCOMPARE(rateOf(WindowName::atldendovize, r.rateBox), QString());
     QCOMPARE(rateOf(WindowName::adovizdentlye, r.rateBox), QString());
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void RateEntryWindowTest::silThenOkuBringsTheSavedValueBack_data()
@@ -316,7 +282,7 @@ void RateEntryWindowTest::silThenOkuBringsTheSavedValueBack()
 
     button(r.read)->click();
     QCOMPARE(box(r.box)->text(), u"1.234,5 İş"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void RateEntryWindowTest::okuOfEmptyFileKeepsTheBox()
@@ -329,7 +295,7 @@ void RateEntryWindowTest::okuOfEmptyFileKeepsTheBox()
     QCOMPARE(box(u"Text3"_s)->text(), u"kalsın"_s);
     button(u"Command10"_s)->click(); // the last field wins
     QCOMPARE(box(u"Text4"_s)->text(), u"9"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void RateEntryWindowTest::fileErrorsAreReportedAndChangeNothing_data()
@@ -359,13 +325,14 @@ void RateEntryWindowTest::fileErrorsAreReportedAndChangeNothing()
     else if (setup == u"old file")
         QVERIFY(writeFile(path, "\"eski\"\r\n"));
     openFromMenu();
-    type(box(u"Text2"_s), text);
+    WindowFixture::type(box(u"Text2"_s), text);
     button(pressed)->click();
 
-    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(kind));
-    QCOMPARE(m_services->messages.front().icon, varnek::Services::Icon::Warning);
+    const ScriptedServices &services = m_fixture->services;
+    QCOMPARE(services.onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(services.messages.front().icon, varnek::Services::Icon::Warning);
     if (text.contains(u'₺'))
-        QVERIFY(m_services->messages.front().text.section(u'\n', 1).contains(u'₺'));
+        QVERIFY(services.messages.front().text.section(u'\n', 1).contains(u'₺'));
     QCOMPARE(box(u"Text2"_s)->text(), text);
     if (setup == u"folder")
         QVERIFY(QFileInfo(path).isDir());
@@ -378,14 +345,14 @@ void RateEntryWindowTest::fileErrorsAreReportedAndChangeNothing()
     box(u"Text1"_s)->setText(u"1"_s);
     button(u"Command1"_s)->click();
     QCOMPARE(contents(m_folder + u"/dolarsatilis.txt"_s), QByteArray("\"1\"\r\n"));
-    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(services.messages.size(), 1);
 }
 
 void RateEntryWindowTest::tumGirdileriSilEmptiesOnlyTheBoxes()
 {
     QVERIFY(writeFile(m_folder + u"/dolarsatilis.txt"_s, "\"3\"\r\n"));
     openFromMenu();
-    m_registry->window(WindowName::atldendovize)->findChild<QLineEdit *>(u"Dolarsatilis"_s)->setText(u"8"_s);
+    m_fixture->setBoxText(WindowName::atldendovize, u"Dolarsatilis"_s, u"8"_s);
     QStringList cleared;
     for (const Row &row : rows) {
         box(row.box)->setText(u"x"_s);
@@ -406,14 +373,14 @@ void RateEntryWindowTest::pasteFillsBothWindowsInOrder()
     openFromMenu();
     const QStringList texts{u"1.250.000"_s, QString(), u"abc"_s, u"2,5"_s};
     for (qsizetype i = 0; i < 4; ++i)
-        type(box(rows[i].box), texts[i]);
+        WindowFixture::type(box(rows[i].box), texts[i]);
 
     QStringList order;
     for (const WindowName window : {WindowName::atldendovize, WindowName::adovizdentlye}) {
-        QWidget *w = m_registry->window(window);
-        w->findChild<QLineEdit *>(u"Paramiktari2"_s)->setText(u"100"_s);
+        QWidget *w = m_fixture->registry.window(window);
+        m_fixture->setBoxText(window, u"Paramiktari2"_s, u"100"_s);
         for (const Row &row : rows) {
-            auto *rate = w->findChild<QLineEdit *>(row.rateBox);
+            auto *rate = m_fixture->control<QLineEdit>(w, row.rateBox);
             rate->setText(u"önceki"_s);
             connect(rate, &QLineEdit::textChanged, this,
                     [&order, w, row] { order.append(w->objectName() + u'.' + row.rateBox); });
@@ -431,12 +398,12 @@ void RateEntryWindowTest::pasteFillsBothWindowsInOrder()
             QCOMPARE(rateOf(window, rows[i].rateBox), texts[i]);
         QCOMPARE(rateOf(window, u"Paramiktari2"_s), u"100"_s);
         // Pasting converts nothing.
-        QCOMPARE(m_registry->existing(window)->findChild<QPlainTextEdit *>(u"Sonucmark"_s)->toPlainText(), QString());
+        QCOMPARE(m_fixture->boxText(window, u"Sonucmark"_s), QString());
     }
     for (qsizetype i = 0; i < 4; ++i)
         QCOMPARE(box(rows[i].box)->text(), texts[i]);
     QVERIFY(form()->isVisible());
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
     QVERIFY(filesInFolder().isEmpty());
 }
 
@@ -456,22 +423,22 @@ void RateEntryWindowTest::pasteRecreatesClosedWindows()
     for (qsizetype i = 0; i < 4; ++i)
         box(rows[i].box)->setText(texts[i]);
     for (const WindowName window : {WindowName::atldendovize, WindowName::adovizdentlye})
-        m_registry->window(window)->findChild<QLineEdit *>(u"Paramiktari"_s)->setText(u"kalan"_s);
+        m_fixture->setBoxText(window, u"Paramiktari"_s, u"kalan"_s);
     const WindowName gone = closed == u"MDIForm1"_s       ? WindowName::MDIForm1
                             : closed == u"atldendovize"_s ? WindowName::atldendovize
                                                           : WindowName::adovizdentlye;
-    m_registry->existing(gone)->close();
-    deleteClosed();
-    QVERIFY(!m_registry->existing(gone));
+    m_fixture->registry.existing(gone)->close();
+    WindowFixture::deleteClosed();
+    QVERIFY(!m_fixture->registry.existing(gone));
 
     button(u"Command5"_s)->click();
 
-    auto *main = static_cast<varnek::MDIForm1 *>(m_registry->existing(WindowName::MDIForm1));
+    auto *main = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1));
     QVERIFY(main);
     QVERIFY(main->isVisible());
     QCOMPARE(main->workspace()->subWindowList().size(), 2);
     for (const WindowName window : {WindowName::atldendovize, WindowName::adovizdentlye}) {
-        auto *w = static_cast<QMdiSubWindow *>(m_registry->existing(window));
+        auto *w = static_cast<QMdiSubWindow *>(m_fixture->registry.existing(window));
         QVERIFY(w);
         QVERIFY(w->isVisible());
         QVERIFY(w->isMinimized());
@@ -483,7 +450,7 @@ void RateEntryWindowTest::pasteRecreatesClosedWindows()
             QCOMPARE(result->toPlainText(), QString());
     }
     QVERIFY(form()->isVisible());
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void RateEntryWindowTest::enterOnAPictureButtonPressesIt()
@@ -514,9 +481,9 @@ void RateEntryWindowTest::enterInAnyBoxClosesAndDiscards()
     openFromMenu();
     QVERIFY(QTest::qWaitForWindowActive(form()));
     QLineEdit *target = box(rows[row].box);
-    type(target, u"12"_s);
+    WindowFixture::type(target, u"12"_s);
     QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    deleteClosed();
+    WindowFixture::deleteClosed();
 
     QVERIFY(!form());
     QVERIFY(filesInFolder().isEmpty());
@@ -543,12 +510,12 @@ void RateEntryWindowTest::closingDiscardsTheTexts()
         form()->close();
     else
         button(how)->click();
-    deleteClosed();
+    WindowFixture::deleteClosed();
 
     QVERIFY(!form());
     QVERIFY(filesInFolder().isEmpty());
     QCOMPARE(rateOf(WindowName::atldendovize, u"Dolarsatilis"_s), QString());
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
     openFromMenu();
     for (const Row &row : rows)
         QCOMPARE(box(row.box)->text(), QString());
@@ -560,7 +527,7 @@ void RateEntryWindowTest::escapeDoesNothing()
     QVERIFY(QTest::qWaitForWindowActive(form()));
     box(u"Text1"_s)->setText(u"5"_s);
     QTest::keyClick(box(u"Text1"_s), Qt::Key_Escape);
-    deleteClosed();
+    WindowFixture::deleteClosed();
     QVERIFY(form());
     QVERIFY(form()->isVisible());
     QCOMPARE(box(u"Text1"_s)->text(), u"5"_s);

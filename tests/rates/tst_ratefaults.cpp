@@ -5,8 +5,8 @@
 #include "shell/types/errors.h"
 #include "rates/rules/ratefile.h"
 #include "rates/ratestore.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
+#include "wholefiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,18 +34,6 @@ using varnek::WindowName;
 namespace {
 
 constexpr uid_t unprivilegedId = 65534;
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
@@ -114,17 +102,16 @@ private slots:
     void oddBytesReadAndSaveBack();
 
 private:
-    QWidget *form() const { return m_registry->existing(WindowName::Form2); }
-    QLineEdit *dollarBox() const { return form()->findChild<QLineEdit *>(u"Text1"_s); }
-    void press(const QString &button) { form()->findChild<QPushButton *>(button)->click(); }
+    QWidget *form() const { return m_fixture->registry.existing(WindowName::Form2); }
+    QLineEdit *dollarBox() { return m_fixture->control<QLineEdit>(WindowName::Form2, u"Text1"_s); }
+    void press(const QString &button) { m_fixture->control<QPushButton>(WindowName::Form2, button)->click(); }
     void openForm();
     void handOverToUser();
 
     QTemporaryDir m_home;
     QString m_folder; // where the rate files live
     QString m_path;   // the dollar rate file
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 void RateFaultsTest::initTestCase()
@@ -143,20 +130,18 @@ void RateFaultsTest::init()
     chmod(native(m_folder).constData(), 0755);
     QVERIFY(QDir(m_folder).removeRecursively());
     QVERIFY(QDir().mkpath(m_folder));
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
+    m_fixture.emplace();
 }
 
 void RateFaultsTest::cleanup()
 {
-    delete m_registry;
-    delete m_services;
+    m_fixture.reset();
     chmod(native(m_folder).constData(), 0755);
 }
 
 void RateFaultsTest::openForm()
 {
-    m_registry->window(WindowName::atldendovize)->findChild<QAction *>(u"mnuElleayarla"_s)->trigger();
+    m_fixture->control<QAction>(m_fixture->registry.window(WindowName::atldendovize), u"mnuElleayarla"_s)->trigger();
     QVERIFY(form());
 }
 
@@ -286,8 +271,8 @@ void RateFaultsTest::failedReadKeepsTheBox()
         press(u"Command2"_s);
     }
 
-    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(kind));
-    const QString second = m_services->messages.front().text.section(u'\n', 1);
+    QCOMPARE(m_fixture->services.onlyMessageKind(), varnek::errorKindText(kind));
+    const QString second = m_fixture->services.messages.front().text.section(u'\n', 1);
     QCOMPARE(second, detail + QDir::toNativeSeparators(m_path));
     QCOMPARE(dollarBox()->text(), u"önceki"_s);
     QCOMPARE(fingerprint(m_path), before);
@@ -299,7 +284,7 @@ void RateFaultsTest::failedReadKeepsTheBox()
     QVERIFY(writeFile(m_path, "\"12,5\"\r\n"));
     press(u"Command2"_s);
     QCOMPARE(dollarBox()->text(), u"12,5"_s);
-    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_fixture->services.messages.size(), 1);
 }
 
 void RateFaultsTest::failedSaveKeepsTheFile_data()
@@ -347,12 +332,12 @@ void RateFaultsTest::failedSaveKeepsTheFile()
     chmod(native(m_folder).constData(), 0755);
 
     if (detail.isEmpty()) {
-        QVERIFY(m_services->messages.isEmpty());
+        QVERIFY(m_fixture->services.messages.isEmpty());
         QCOMPARE(contents(m_path), QByteArray("\"5,25\"\r\n"));
         return;
     }
-    QCOMPARE(m_services->onlyMessageKind(), varnek::errorKindText(ErrorKind::FileAccess));
-    QCOMPARE(m_services->messages.front().text.section(u'\n', 1), detail + QDir::toNativeSeparators(m_path));
+    QCOMPARE(m_fixture->services.onlyMessageKind(), varnek::errorKindText(ErrorKind::FileAccess));
+    QCOMPARE(m_fixture->services.messages.front().text.section(u'\n', 1), detail + QDir::toNativeSeparators(m_path));
     QCOMPARE(fingerprint(m_path), before);
     QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), entries);
     QCOMPARE(dollarBox()->text(), u"5,25"_s);
@@ -362,7 +347,7 @@ void RateFaultsTest::failedSaveKeepsTheFile()
     QFile::remove(m_path);
     press(u"Command1"_s);
     QCOMPARE(contents(m_path), QByteArray("\"5,25\"\r\n"));
-    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_fixture->services.messages.size(), 1);
 }
 
 void RateFaultsTest::savingThroughALink_data()
@@ -385,7 +370,7 @@ void RateFaultsTest::savingThroughALink()
     openForm();
     dollarBox()->setText(u"7,5"_s);
     press(u"Command1"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
     QVERIFY(QFileInfo(m_path).isSymLink());
     QCOMPARE(QFileInfo(m_path).symLinkTarget(), target);
     QCOMPARE(contents(target), QByteArray("\"7,5\"\r\n"));
@@ -395,7 +380,7 @@ void RateFaultsTest::savingThroughALink()
     dollarBox()->clear();
     press(u"Command2"_s);
     QCOMPARE(dollarBox()->text(), u"7,5"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void RateFaultsTest::oddBytesReadAndSaveBack_data()
@@ -423,19 +408,19 @@ void RateFaultsTest::oddBytesReadAndSaveBack()
     openForm();
     dollarBox()->setText(u"önceki"_s);
     press(u"Command2"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
     const QString read = dollarBox()->text();
     if (!text.isNull())
         QCOMPARE(read, text);
 
     press(u"Command1"_s);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
     if (bytes.startsWith('"') && bytes.endsWith("\"\r\n"))
         QCOMPARE(contents(m_path), bytes);
     dollarBox()->clear();
     press(u"Command2"_s);
     QCOMPARE(dollarBox()->text(), read);
-    QVERIFY(m_services->messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 QTEST_MAIN(RateFaultsTest)

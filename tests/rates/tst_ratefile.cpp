@@ -1,4 +1,5 @@
 #include "shell/types/errors.h"
+#include "optionaltext.h"
 #include "rates/rules/ratefile.h"
 
 #include <QRandomGenerator>
@@ -10,14 +11,7 @@
 using namespace Qt::StringLiterals;
 using namespace varnek;
 
-using OptionalText = std::optional<QString>;
-Q_DECLARE_METATYPE(OptionalText)
-
-// Found by argument-dependent lookup (QString's namespace), so failures show the values.
-char *toString(const std::optional<QString> &text)
-{
-    return text ? QTest::toString(*text) : qstrdup("(nothing)");
-}
+// Found by argument-dependent lookup, as the one for texts.
 char *toString(const std::optional<QByteArray> &bytes)
 {
     return bytes ? QTest::toString(*bytes) : qstrdup("(nothing)");

@@ -1,6 +1,8 @@
 #include "shell/types/errors.h"
 #include "ratepaths.h"
+#include "optionaltext.h"
 #include "rates/ratestore.h"
+#include "wholefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +21,6 @@
 using namespace Qt::StringLiterals;
 using namespace varnek;
 
-using OptionalText = std::optional<QString>;
-Q_DECLARE_METATYPE(OptionalText)
-
-char *toString(const std::optional<QString> &text)
-{
-    return text ? QTest::toString(*text) : qstrdup("(nothing)");
-}
-
 namespace varnek {
 char *toString(const std::optional<ErrorKind> &kind)
 {
@@ -41,18 +35,6 @@ const QByteArray oldFile = "\"old\"\r\n";
 // Tests that need permission bits to count run the store as this user when they run as root.
 constexpr uid_t unprivilegedId = 65534;
 #endif
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QStringList entries(const QString &folder)
 {

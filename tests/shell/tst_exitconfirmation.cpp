@@ -1,11 +1,9 @@
 #include "shell/mdiform1.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -35,19 +33,20 @@ private slots:
     void realYesEndsWithoutClosingStep();
 
 private:
-    QWidget *main() const { return m_registry->existing(WindowName::MDIForm1); }
-    QWidget *question() const { return m_registry->existing(WindowName::uyari); }
+    QWidget *main() const { return m_fixture->registry.existing(WindowName::MDIForm1); }
+    QWidget *question() const { return m_fixture->registry.existing(WindowName::uyari); }
+    QAbstractButton *button(QWidget *window, const QString &name)
+    {
+        return m_fixture->control<QAbstractButton>(window, name);
+    }
     void closeMain();
-    void typeRate(const QString &text);
-    QString rate();
+    void typeRate(const QString &text) { m_fixture->setBoxText(WindowName::atldendovize, u"Dolarsatilis"_s, text); }
+    QString rate() { return m_fixture->boxText(WindowName::atldendovize, u"Dolarsatilis"_s); }
 
-    ScriptedServices *m_services = nullptr;
-    varnek::Registry *m_registry = nullptr;
+    std::optional<WindowFixture> m_fixture;
 };
 
 namespace {
-
-void deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 int visibleQuestions()
 {
@@ -57,57 +56,39 @@ int visibleQuestions()
     return count;
 }
 
-QAbstractButton *button(QWidget *window, const QString &name) { return window->findChild<QAbstractButton *>(name); }
-
 } // namespace
 
 void ExitConfirmationTest::init()
 {
-    m_services = new ScriptedServices;
-    m_registry = new varnek::Registry(*m_services);
-    m_registry->show(WindowName::MDIForm1);
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::MDIForm1);
 }
 
-void ExitConfirmationTest::cleanup()
-{
-    delete m_registry;
-    delete m_services;
-}
+void ExitConfirmationTest::cleanup() { m_fixture.reset(); }
 
 void ExitConfirmationTest::closeMain()
 {
     main()->close();
-    deleteClosed();
-}
-
-void ExitConfirmationTest::typeRate(const QString &text)
-{
-    varnek::setBoxText(m_registry->window(WindowName::atldendovize), u"Dolarsatilis"_s, text);
-}
-
-QString ExitConfirmationTest::rate()
-{
-    return varnek::boxText(m_registry->window(WindowName::atldendovize), u"Dolarsatilis"_s);
+    WindowFixture::deleteClosed();
 }
 
 void ExitConfirmationTest::windowLooksAsDesigned()
 {
-    m_registry->show(WindowName::uyari);
+    m_fixture->registry.show(WindowName::uyari);
     QWidget *q = question();
     QCOMPARE(q->windowTitle(), u"Dikkat!"_s);
     QCOMPARE(q->size(), QSize(233, 103));
     QVERIFY(!(q->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(q->findChild<QLabel *>(u"Label1"_s)->text(),
-             u"Programdan çıkarsanız çalışmanız sonlandırılacak.Çımak istediğinize emin misiniz?"_s);
-    auto *label = q->findChild<QLabel *>(u"Label1"_s);
+    auto *label = m_fixture->control<QLabel>(q, u"Label1"_s);
+    QCOMPARE(label->text(), u"Programdan çıkarsanız çalışmanız sonlandırılacak.Çımak istediğinize emin misiniz?"_s);
     const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text());
     QVERIFY2(needed.height() <= label->height(), "the question is cut off");
     QCOMPARE(button(q, u"Command1"_s)->text(), u"Evet"_s);
     QCOMPARE(button(q, u"Command2"_s)->text(), u"Hayır"_s);
     QCOMPARE(button(q, u"Command2"_s)->geometry(), QRect(152, 64, 65, 25));
-    QVERIFY(q->findChild<QPushButton *>(u"Command2"_s)->isDefault());
-    QVERIFY(!q->findChild<QPushButton *>(u"Command1"_s)->isDefault());
-    QVERIFY(!q->findChild<QLabel *>(u"Picture1"_s)->pixmap().isNull());
+    QVERIFY(m_fixture->control<QPushButton>(q, u"Command2"_s)->isDefault());
+    QVERIFY(!m_fixture->control<QPushButton>(q, u"Command1"_s)->isDefault());
+    QVERIFY(!m_fixture->control<QLabel>(q, u"Picture1"_s)->pixmap().isNull());
 }
 
 void ExitConfirmationTest::closingMainWindowLeavesOnlyTheQuestion()
@@ -115,10 +96,10 @@ void ExitConfirmationTest::closingMainWindowLeavesOnlyTheQuestion()
     typeRate(u"123"_s);
     closeMain();
     QVERIFY(!main());
-    QVERIFY(!m_registry->existing(WindowName::atldendovize));
-    QVERIFY(!m_registry->existing(WindowName::adovizdentlye));
+    QVERIFY(!m_fixture->registry.existing(WindowName::atldendovize));
+    QVERIFY(!m_fixture->registry.existing(WindowName::adovizdentlye));
     QCOMPARE(visibleQuestions(), 1);
-    QCOMPARE(m_services->endRequests, 0);
+    QCOMPARE(m_fixture->services.endRequests, 0);
 }
 
 void ExitConfirmationTest::noAfterCloseBringsBackAFreshMainWindow()
@@ -144,7 +125,7 @@ void ExitConfirmationTest::kapatThenNoLosesNothing()
 {
     typeRate(u"123"_s);
     QWidget *before = main();
-    m_registry->window(WindowName::atldendovize)->findChild<QAction *>(u"mnuKapat"_s)->trigger();
+    m_fixture->control<QAction>(WindowName::atldendovize, u"mnuKapat"_s)->trigger();
     QCOMPARE(visibleQuestions(), 1);
     QVERIFY(main()->isVisible());
     button(question(), u"Command2"_s)->click();
@@ -155,7 +136,7 @@ void ExitConfirmationTest::kapatThenNoLosesNothing()
 
 void ExitConfirmationTest::closingMainWhileAskingLeavesOneQuestion()
 {
-    m_registry->window(WindowName::adovizdentlye)->findChild<QAction *>(u"mnuKapat"_s)->trigger();
+    m_fixture->control<QAction>(WindowName::adovizdentlye, u"mnuKapat"_s)->trigger();
     QWidget *asked = question();
     closeMain();
     QCOMPARE(question(), asked);
@@ -176,9 +157,9 @@ void ExitConfirmationTest::yesEndsTheProgram()
     if (mainClosed)
         closeMain();
     else
-        m_registry->show(WindowName::uyari);
+        m_fixture->registry.show(WindowName::uyari);
     button(question(), u"Command1"_s)->click();
-    QCOMPARE(m_services->endRequests, 1);
+    QCOMPARE(m_fixture->services.endRequests, 1);
 }
 
 void ExitConfirmationTest::enterAnswersNoAndEscDoesNothing()
@@ -192,7 +173,7 @@ void ExitConfirmationTest::enterAnswersNoAndEscDoesNothing()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!q->isVisible());
     QVERIFY(main());
-    QCOMPARE(m_services->endRequests, 0);
+    QCOMPARE(m_fixture->services.endRequests, 0);
 }
 
 void ExitConfirmationTest::closeButtonActsAsNo_data()
@@ -209,15 +190,15 @@ void ExitConfirmationTest::closeButtonActsAsNo()
     if (mainClosed)
         closeMain();
     else
-        m_registry->show(WindowName::uyari);
+        m_fixture->registry.show(WindowName::uyari);
     QWidget *q = question();
     q->close();
-    deleteClosed();
+    WindowFixture::deleteClosed();
     QVERIFY(!q->isVisible());
     QVERIFY(main());
     QVERIFY(main()->isVisible());
     QCOMPARE(rate(), mainClosed ? QString() : u"55"_s);
-    QCOMPARE(m_services->endRequests, 0);
+    QCOMPARE(m_fixture->services.endRequests, 0);
 }
 
 // With the real services, "Evet" leaves the event loop with status 0 while other windows are open,
@@ -229,7 +210,7 @@ void ExitConfirmationTest::realYesEndsWithoutClosingStep()
     registry.show(WindowName::MDIForm1);
     registry.show(WindowName::uyari);
     QWidget *q = registry.existing(WindowName::uyari);
-    QTimer::singleShot(0, [q] { button(q, u"Command1"_s)->click(); });
+    QTimer::singleShot(0, [this, q] { button(q, u"Command1"_s)->click(); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(registry.existing(WindowName::MDIForm1)); // not closed: hidden as the program ends
     QVERIFY(!registry.existing(WindowName::MDIForm1)->isVisible());

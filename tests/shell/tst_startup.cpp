@@ -1,6 +1,5 @@
 #include "shell/mdiform1.h"
-#include "shell/registry.h"
-#include "support/scriptedservices.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,29 +15,28 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { m_fixture.emplace(); }
+    void cleanup() { m_fixture.reset(); }
+
     void onlyTheSplashExistsAtStart();
     void runOpensMaximisedMainWindowWithMinimisedChildren();
     void quitEndsWithoutClosingStep();
     void childAskedForWithoutMainWindowIsCreatedOnce_data();
     void childAskedForWithoutMainWindowIsCreatedOnce();
     void realEndLeavesEventLoopWithoutClosingStep();
+
+private:
+    QAbstractButton *button(QWidget *window, const QString &name)
+    {
+        return m_fixture->control<QAbstractButton>(window, name);
+    }
+
+    std::optional<WindowFixture> m_fixture;
 };
-
-namespace {
-
-QAbstractButton *button(QWidget *window, const QString &name)
-{
-    auto *b = window->findChild<QAbstractButton *>(name);
-    Q_ASSERT(b);
-    return b;
-}
-
-} // namespace
 
 void StartupTest::onlyTheSplashExistsAtStart()
 {
-    ScriptedServices services;
-    varnek::Registry registry(services);
+    varnek::Registry &registry = m_fixture->registry;
     registry.show(WindowName::splash);
 
     QWidget *splash = registry.existing(WindowName::splash);
@@ -54,8 +52,7 @@ void StartupTest::onlyTheSplashExistsAtStart()
 
 void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
 {
-    ScriptedServices services;
-    varnek::Registry registry(services);
+    varnek::Registry &registry = m_fixture->registry;
     registry.show(WindowName::splash);
     QWidget *splash = registry.existing(WindowName::splash);
     button(splash, u"Command1"_s)->click();
@@ -79,16 +76,15 @@ void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
         QVERIFY(child->isMinimized());
     }
     QCOMPARE(main->workspace()->currentSubWindow(), children[1]);
-    QVERIFY(services.messages.isEmpty());
+    QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
 void StartupTest::quitEndsWithoutClosingStep()
 {
-    ScriptedServices services;
-    varnek::Registry registry(services);
+    varnek::Registry &registry = m_fixture->registry;
     registry.show(WindowName::splash);
     button(registry.existing(WindowName::splash), u"Command2"_s)->click();
-    QCOMPARE(services.endRequests, 1);
+    QCOMPARE(m_fixture->services.endRequests, 1);
     QVERIFY(!registry.existing(WindowName::uyari));
     QVERIFY(!registry.existing(WindowName::MDIForm1));
 }
@@ -103,8 +99,7 @@ void StartupTest::childAskedForWithoutMainWindowIsCreatedOnce_data()
 void StartupTest::childAskedForWithoutMainWindowIsCreatedOnce()
 {
     QFETCH(WindowName, child);
-    ScriptedServices services;
-    varnek::Registry registry(services);
+    varnek::Registry &registry = m_fixture->registry;
     QWidget *w = registry.window(child);
     auto *main = qobject_cast<varnek::MDIForm1 *>(registry.existing(WindowName::MDIForm1));
     QVERIFY(main);

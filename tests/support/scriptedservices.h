@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Records every message and answers prompts from a script, so tests never block on a modal box.
@@ -23,6 +24,7 @@ public:
     QList<Message> messages;
     QList<Prompt> prompts;
     QList<std::optional<QString>> answers; // taken in order; an empty script answers Cancel
+    std::function<std::optional<QString>()> answerer; // when set, answers in place of the script
     int endRequests = 0;
 
     void message(const QString &text, const QString &title, Icon icon) override
@@ -33,6 +35,8 @@ public:
     std::optional<QString> prompt(const QString &text, const QString &title) override
     {
         prompts.append({text, title});
+        if (answerer)
+            return answerer();
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
 
