@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <stdexcept>
+
 using namespace Qt::StringLiterals;
 using varnek::WindowName;
 
@@ -24,6 +26,8 @@ private slots:
     void childAskedForWithoutMainWindowIsCreatedOnce_data();
     void childAskedForWithoutMainWindowIsCreatedOnce();
     void realEndLeavesEventLoopWithoutClosingStep();
+    void childCallsOnAnotherWindowFailLoudly_data();
+    void childCallsOnAnotherWindowFailLoudly();
 
 private:
     QAbstractButton *button(QWidget *window, const QString &name)
@@ -127,4 +131,26 @@ void StartupTest::realEndLeavesEventLoopWithoutClosingStep()
 }
 
 QTEST_MAIN(StartupTest)
+void StartupTest::childCallsOnAnotherWindowFailLoudly_data()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::newRow("splash") << WindowName::splash;
+    QTest::newRow("main window") << WindowName::MDIForm1;
+    QTest::newRow("rate-entry window") << WindowName::Form2;
+    QTest::newRow("calculator") << WindowName::hesapmakinesi;
+    QTest::newRow("about") << WindowName::frmAbout;
+    QTest::newRow("exit question") << WindowName::uyari;
+}
+
+// A misdirected call is a programming error: it must stop in every build, not write into a wrong
+// window or through a null pointer, and it creates nothing on the way.
+void StartupTest::childCallsOnAnotherWindowFailLoudly()
+{
+    QFETCH(WindowName, window);
+    varnek::WindowHub &hub = m_fixture->registry;
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, hub.setRate(window, varnek::Currency::Mark, u"1"_s));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, hub.setChildState(window, Qt::WindowNoState));
+    QVERIFY(!m_fixture->registry.existing(window));
+}
+
 #include "tst_startup.moc"
