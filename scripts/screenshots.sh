@@ -4,13 +4,12 @@
 # each window as a PNG.
 #   scripts/screenshots.sh [OUTPUT_DIR]        default docs/screenshots
 # QT_SCALE_FACTOR=2 in the environment takes them on a screen of twice the density.
-# VARNEK_BUILD_ROOT moves build/ elsewhere.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}" openbox xdotool imagemagick
+ensure_packages "${VARNEK_SCREENSHOT_PACKAGES[@]}"
 
 out=$(realpath -m "${1:-$VARNEK_ROOT/docs/screenshots}")
-dir="${VARNEK_BUILD_ROOT:-$VARNEK_ROOT/build}/release"
-configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=OFF
+build_preset release
+dir=$(preset_dir release)
 mkdir -p "$out"
 
 scale=${QT_SCALE_FACTOR:-1}
