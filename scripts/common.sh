@@ -55,6 +55,11 @@ preset_dir() {
   echo "$VARNEK_ROOT/build/$1"
 }
 
+# program PRESET: the program in the preset's build.
+program() {
+  echo "$(preset_dir "$1")/src/shell/varnek"
+}
+
 # build_preset PRESET [cmake --build options...]: installs what the preset needs, configures and
 # builds it. Presets are read from the checkout's top, whatever the caller's folder.
 build_preset() {

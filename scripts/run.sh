@@ -2,4 +2,4 @@
 # Installs what is missing, builds the release preset and starts the program.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build_preset release
-exec "$(preset_dir release)/src/varnek" "$@"
+exec "$(program release)" "$@"

@@ -9,7 +9,6 @@ ensure_packages "${VARNEK_SCREENSHOT_PACKAGES[@]}"
 
 out=$(realpath -m "${1:-$VARNEK_ROOT/docs/screenshots}")
 build_preset release
-dir=$(preset_dir release)
 mkdir -p "$out"
 
 scale=${QT_SCALE_FACTOR:-1}
@@ -33,7 +32,7 @@ for _ in $(seq 100); do
 done
 
 # Turkish number formats, and a home of its own so no saved rates come in.
-HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$dir/src/varnek" \
+HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$(program release)" \
   >"$work/varnek.log" 2>&1 &
 program=$!
 
