@@ -7,7 +7,7 @@ build_preset bench
 dir=$(preset_dir bench)
 
 echo "== Start-up and peak memory (Xvfb, no window manager)"
-/usr/bin/python3 "$VARNEK_ROOT/bench/startup" "$(program bench)" "$dir/bench/varnek_floor"
+/usr/bin/python3 "$VARNEK_ROOT/bench/startup" "$(program_path bench)" "$dir/bench/varnek_floor"
 
 echo "== Number rules (CPU time, median of 5 repetitions)"
 "$dir/bench/varnek_bench_numbers" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \

@@ -55,8 +55,8 @@ preset_dir() {
   echo "$VARNEK_ROOT/build/$1"
 }
 
-# program PRESET: the program in the preset's build.
-program() {
+# program_path PRESET: the program in the preset's build.
+program_path() {
   echo "$(preset_dir "$1")/src/shell/varnek"
 }
 

@@ -32,7 +32,7 @@ for _ in $(seq 100); do
 done
 
 # Turkish number formats, and a home of its own so no saved rates come in.
-HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$(program release)" \
+HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$(program_path release)" \
   >"$work/varnek.log" 2>&1 &
 program=$!
 
