@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds a release build with the benchmarks, and prints the start-up,
-# memory, number-rule and soak figures. Run it on a quiet machine: other load skews the timings.
+# Installs what is missing, builds the bench preset (release, with the benchmarks), and prints the
+# start-up, memory, number-rule and soak figures. Run it on a quiet machine: other load skews the
+# timings.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}" xvfb python3 python3-xlib
-dir="$VARNEK_ROOT/build/bench"
-configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=ON
+build_preset bench
+dir=$(preset_dir bench)
 
 echo "== Start-up and peak memory (Xvfb, no window manager)"
-/usr/bin/python3 "$VARNEK_ROOT/bench/startup" "$dir/src/varnek" "$dir/bench/varnek_floor"
+/usr/bin/python3 "$VARNEK_ROOT/bench/startup" "$(program_path bench)" "$dir/bench/varnek_floor"
 
 echo "== Number rules (CPU time, median of 5 repetitions)"
 "$dir/bench/varnek_bench_numbers" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \

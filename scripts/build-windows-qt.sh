@@ -18,8 +18,7 @@ prefix="$work/qt6-mingw-w64"
 jobs=$(nproc)
 started=$SECONDS
 
-ensure_packages g++-mingw-w64-x86-64-posix cmake ninja-build perl dpkg-dev xz-utils \
-  qt6-base-dev qt6-base-dev-tools
+ensure_packages "${VARNEK_WINDOWS_QT_PACKAGES[@]}"
 
 # The source of exactly the host Qt's version, so the host tools and the target libraries agree.
 if ! grep -rqsE '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then

@@ -1,15 +1,35 @@
-# Shared set-up for the run and test commands: Debian packages, configure, build.
+# Shared set-up of the commands: the Debian packages each one needs, and the CMake presets
+# (CMakePresets.json), which hold every build option and the tests' environment.
 set -euo pipefail
 
 VARNEK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$VARNEK_ROOT/scripts/xvfb.sh"
+
+# Debian packages, by what needs them. VARNEK_PACKAGES is enough for a plain build; the presets
+# that build tests or benchmarks require every part of them (VARNEK_REQUIRE_ALL), and so the
+# packages of those parts too.
 VARNEK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-dejavu-core
+)
+VARNEK_TEST_PACKAGES=(
   libbenchmark-dev
-  desktop-file-utils appstream dpkg-dev lintian man-db
+  desktop-file-utils appstream dpkg-dev lintian man-db python3
   xvfb dbus-daemon at-spi2-core python3-pyatspi
 )
+VARNEK_BENCH_PACKAGES=(libbenchmark-dev xvfb python3 python3-xlib)
+VARNEK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+VARNEK_WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build
+  wine wine64 nsis xvfb python3 python3-xlib python3-pil fonts-dejavu-core xz-utils
+)
+VARNEK_WINDOWS_QT_PACKAGES=(
+  g++-mingw-w64-x86-64-posix cmake ninja-build perl dpkg-dev xz-utils
+  qt6-base-dev qt6-base-dev-tools
+)
+VARNEK_PACKAGE_TEST_PACKAGES=(dpkg-dev xvfb xdotool man-db)
+VARNEK_SCREENSHOT_PACKAGES=(xvfb openbox xdotool imagemagick)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"
@@ -30,45 +50,33 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build BUILD_DIR [cmake options...]
-configure_and_build() {
-  local dir=$1; shift
-  cmake -S "$VARNEK_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" --parallel "$(nproc)"
+# preset_dir PRESET: where the preset builds (its binaryDir).
+preset_dir() {
+  echo "$VARNEK_ROOT/build/$1"
 }
 
-# start_x_server [SCREEN]: an Xvfb of our own, and DISPLAY pointing at it. The number is a free
-# one from :100 up, judged by its lock file as X servers themselves do, so it keeps clear of
-# displays that others start. Xvfb signals USR1 once it takes connections, because it starts with
-# USR1 ignored. stop_x_server ends it.
-start_x_server() {
-  local display
-  for display in $(shuf -i 100-999 -n 20); do
-    [ -e "/tmp/.X$display-lock" ] && continue
-    VARNEK_X_READY=0
-    trap 'VARNEK_X_READY=1' USR1
-    (trap '' USR1; exec Xvfb ":$display" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset) >/dev/null 2>&1 &
-    VARNEK_X_SERVER=$!
-    for _ in $(seq 200); do
-      [ "$VARNEK_X_READY" = 1 ] && break
-      kill -0 "$VARNEK_X_SERVER" 2>/dev/null || break
-      sleep 0.05
-    done
-    # A late signal must not end the script.
-    trap : USR1
-    if [ "$VARNEK_X_READY" = 1 ]; then
-      export DISPLAY=":$display"
-      return 0
-    fi
-    stop_x_server
-  done
-  echo "could not start Xvfb" >&2
-  return 1
+# program_path PRESET: the program in the preset's build.
+program_path() {
+  echo "$(preset_dir "$1")/src/shell/varnek"
 }
 
-stop_x_server() {
-  [ -n "${VARNEK_X_SERVER:-}" ] || return 0
-  kill "$VARNEK_X_SERVER" 2>/dev/null || true
-  wait "$VARNEK_X_SERVER" 2>/dev/null || true
-  VARNEK_X_SERVER=""
+# build_preset PRESET [cmake --build options...]: installs what the preset needs, configures and
+# builds it. Presets are read from the checkout's top, whatever the caller's folder.
+build_preset() {
+  local preset=$1
+  shift
+  case $preset in
+    dev | sanitize) ensure_packages "${VARNEK_PACKAGES[@]}" "${VARNEK_TEST_PACKAGES[@]}" ;;
+    release) ensure_packages "${VARNEK_PACKAGES[@]}" ;;
+    bench) ensure_packages "${VARNEK_PACKAGES[@]}" "${VARNEK_BENCH_PACKAGES[@]}" ;;
+    fuzz) ensure_packages "${VARNEK_PACKAGES[@]}" "${VARNEK_FUZZ_PACKAGES[@]}" ;;
+    windows) ensure_packages "${VARNEK_WINDOWS_PACKAGES[@]}" ;;
+    *) echo "no preset $preset" >&2; return 1 ;;
+  esac
+  (cd "$VARNEK_ROOT" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" "$@")
+}
+
+# test_preset PRESET [ctest options...]: runs the preset's tests with its environment.
+test_preset() {
+  (cd "$VARNEK_ROOT" && ctest --preset "$@")
 }

@@ -3,20 +3,16 @@
 # given number of seconds, then prints how many inputs each one ran.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: the fuzz/*.cpp names; default all, 60 s each
 # New inputs collect in build/fuzz/corpus/TARGET; a failing input lands in build/fuzz/artifacts.
-# VARNEK_BUILD_ROOT moves build/ elsewhere.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}" clang libclang-rt-14-dev
 
 seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(text_to_number leading_number rate_file_decode number_text_roundtrip rate_file_roundtrip)
 
-dir="${VARNEK_BUILD_ROOT:-$VARNEK_ROOT/build}/fuzz"
-# Debug keeps Qt's and our assertions; -O1 keeps the fuzzer quick.
-cmake -S "$VARNEK_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-  -DCMAKE_CXX_COMPILER=clang++ -DVARNEK_FUZZ=ON -DVARNEK_TESTS=OFF -DVARNEK_BENCH=OFF >/dev/null
-cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
+# The fuzz preset: Debug keeps Qt's and our assertions; -O1 keeps the fuzzer quick.
+build_preset fuzz --target "${targets[@]/#/fuzz_}"
+dir=$(preset_dir fuzz)
 
 mkdir -p "$dir/artifacts"
 failed=0

@@ -3,17 +3,18 @@
 # installed /usr/bin/varnek on an X server of its own, waits for its first window to appear, ends it
 # and removes the package again.
 # It changes the machine's installed packages (through sudo when not root), so scripts/test.sh
-# does not run it. VARNEK_BUILD_ROOT moves build/ elsewhere.
+# does not run it.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}" dpkg-dev xvfb xdotool man-db
+ensure_packages "${VARNEK_PACKAGE_TEST_PACKAGES[@]}"
 
 if dpkg-query -W -f='${Status}' varnek 2>/dev/null | grep -q 'install ok installed'; then
   echo "varnek is installed already; this script would remove it afterwards, so it stops here" >&2
   exit 1
 fi
 
-dir="${VARNEK_BUILD_ROOT:-$VARNEK_ROOT/build}/package"
-configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=OFF
+# The release preset, the build the run command starts.
+build_preset release
+dir=$(preset_dir release)
 rm -f "$dir"/varnek_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(ls "$dir"/varnek_*.deb)

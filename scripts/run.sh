@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds a release build and starts the program.
+# Installs what is missing, builds the release preset and starts the program.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}"
-configure_and_build "$VARNEK_ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF
-exec "$VARNEK_ROOT/build/release/src/varnek" "$@"
+build_preset release
+exec "$(program_path release)" "$@"

@@ -4,13 +4,11 @@
 # each window as a PNG.
 #   scripts/screenshots.sh [OUTPUT_DIR]        default docs/screenshots
 # QT_SCALE_FACTOR=2 in the environment takes them on a screen of twice the density.
-# VARNEK_BUILD_ROOT moves build/ elsewhere.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-ensure_packages "${VARNEK_PACKAGES[@]}" openbox xdotool imagemagick
+ensure_packages "${VARNEK_SCREENSHOT_PACKAGES[@]}"
 
 out=$(realpath -m "${1:-$VARNEK_ROOT/docs/screenshots}")
-dir="${VARNEK_BUILD_ROOT:-$VARNEK_ROOT/build}/release"
-configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -DVARNEK_TESTS=OFF -DVARNEK_BENCH=OFF
+build_preset release
 mkdir -p "$out"
 
 scale=${QT_SCALE_FACTOR:-1}
@@ -34,7 +32,7 @@ for _ in $(seq 100); do
 done
 
 # Turkish number formats, and a home of its own so no saved rates come in.
-HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$dir/src/varnek" \
+HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$(program_path release)" \
   >"$work/varnek.log" 2>&1 &
 program=$!
 

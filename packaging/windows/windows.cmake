@@ -80,7 +80,7 @@ if(VARNEK_MAKENSIS)
     VERBATIM)
   list(APPEND varnek_deliverables ${varnek_installer})
 else()
-  message(STATUS "makensis not found (Debian package nsis): no Windows installer")
+  varnek_left_out("the Windows installer and its test" "makensis (Debian package nsis)")
 endif()
 add_custom_target(varnek_windows_deliverables ALL DEPENDS ${varnek_deliverables})
 

@@ -42,26 +42,21 @@ class Screen:
     """An Xvfb of our own, without a window manager, and one client connection to it."""
 
     def __init__(self):
-        read_end, write_end = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise Failure("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.name = ":" + number.decode().strip()
+        # scripts/xvfb.sh prints the display once the server takes connections, and ends the
+        # server when its stdin closes, so it goes with this process however that ends.
+        helper = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "xvfb.sh")
+        self.server = subprocess.Popen([helper, "--screen", "1024x768x24"],
+                                       stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.name = self.server.stdout.readline().decode().strip()
+        if not self.name:
+            raise Failure("Xvfb did not start")
         self.display = xdisplay.Display(self.name)
         check(self.display.has_extension("XTEST"), "Xvfb has no XTEST extension")
         self.root = self.display.screen().root
 
     def close(self):
         self.display.close()
-        self.server.terminate()
+        self.server.stdin.close()
         self.server.wait()
 
     def windows(self):
