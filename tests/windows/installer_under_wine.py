@@ -21,8 +21,8 @@ import time
 # No __pycache__ in the source tree.
 sys.dont_write_bytecode = True
 
-from winesession import (QUIT_BUTTON, WAIT, Failure, Screen, check, drive_c, find_splash, leftover_processes,
-                         program_environment, run_checks, wait_for_end)
+from winesession import (QUIT_BUTTON, WAIT, Failure, Screen, check, drive_c, drive_to_end, find_splash,
+                         leftover_processes, press_quit, program_environment, run_checks)
 
 INSTALL_DIR = drive_c("Program Files", "Varnek")
 SHORTCUT = drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Varnek.lnk")
@@ -155,15 +155,7 @@ def start_installed_program(screen, log):
     process = subprocess.Popen(["wine", PROGRAM_WINDOWS, "-platform", "windows:fontengine=freetype"],
                                env=program_environment(screen), stdin=subprocess.DEVNULL, stdout=log,
                                stderr=subprocess.STDOUT)
-    try:
-        _, _, x, y, _, _, _ = find_splash(screen)
-        screen.click_centre(x, y, QUIT_BUTTON)
-        status = wait_for_end(process)
-    finally:
-        if process.poll() is None:
-            process.kill()
-            process.wait()
-    check(status == 0, f"the program ended with status {status}")
+    drive_to_end(process, lambda: press_quit(screen))
     wait_until_no_program()
 
 

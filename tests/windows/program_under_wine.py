@@ -16,9 +16,9 @@ import zipfile
 # No __pycache__ in the source tree.
 sys.dont_write_bytecode = True
 
-from winesession import (MAIN_TITLE, QUESTION_CLIENT, QUESTION_TITLE, QUIT_BUTTON, RUN_BUTTON, YES_BUTTON,
-                         Failure, Screen, check, find_splash, follow_x_focus, leftover_processes, run_checks,
-                         start_program, wait_for_end)
+from winesession import (MAIN_TITLE, QUESTION_CLIENT, QUESTION_TITLE, RUN_BUTTON, YES_BUTTON, Failure, Screen, check,
+                         drive_to_end, find_splash, follow_x_focus, leftover_processes, press_quit, run_checks,
+                         start_program)
 
 
 def unpack(zip_path, out):
@@ -44,48 +44,35 @@ def open_dosya_menu(screen, main):
 
 
 def end_through_kapat_and_evet(screen, program, out):
+    def steps():
+        _, _, x, y, width, height, _ = find_splash(screen)
+        colours = screen.screenshot(os.path.join(out, "splash.png"), (x, y, width, height))
+        check(colours > 100, f"the splash window shows {colours} colours, not its picture")
+        screen.click_centre(x, y, RUN_BUTTON)
+
+        main = screen.wait_for(lambda w: w[1] == MAIN_TITLE, "main window")
+        screen.wait_until_gone(lambda w: (w[2], w[3]) == (x, y) and w[1] != MAIN_TITLE, "splash window")
+        screen.screenshot(os.path.join(out, "main.png"))
+        open_dosya_menu(screen, main)
+        screen.key("k")
+
+        question = screen.wait_for(lambda w: w[1] == QUESTION_TITLE, "Dikkat! question")
+        screen.screenshot(os.path.join(out, "dikkat.png"))
+        # Wine draws the frame and title bar inside the X window when no window manager runs.
+        window, _, qx, qy, qwidth, qheight, _ = question
+        screen.focus(window)
+        border = (qwidth - QUESTION_CLIENT[0]) // 2
+        screen.click_centre(qx + border, qy + qheight - border - QUESTION_CLIENT[1], YES_BUTTON)
+
     with open(os.path.join(out, "kapat-evet.log"), "wb") as log:
-        process = start_program(screen, program, log)
-        try:
-            _, _, x, y, width, height, _ = find_splash(screen)
-            colours = screen.screenshot(os.path.join(out, "splash.png"), (x, y, width, height))
-            check(colours > 100, f"the splash window shows {colours} colours, not its picture")
-            screen.click_centre(x, y, RUN_BUTTON)
-
-            main = screen.wait_for(lambda w: w[1] == MAIN_TITLE, "main window")
-            screen.wait_until_gone(lambda w: (w[2], w[3]) == (x, y) and w[1] != MAIN_TITLE, "splash window")
-            screen.screenshot(os.path.join(out, "main.png"))
-            open_dosya_menu(screen, main)
-            screen.key("k")
-
-            question = screen.wait_for(lambda w: w[1] == QUESTION_TITLE, "Dikkat! question")
-            screen.screenshot(os.path.join(out, "dikkat.png"))
-            # Wine draws the frame and title bar inside the X window when no window manager runs.
-            window, _, qx, qy, qwidth, qheight, _ = question
-            screen.focus(window)
-            border = (qwidth - QUESTION_CLIENT[0]) // 2
-            screen.click_centre(qx + border, qy + qheight - border - QUESTION_CLIENT[1], YES_BUTTON)
-            status = wait_for_end(process)
-        finally:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-    check(status == 0, f"the program ended with status {status}")
+        drive_to_end(start_program(screen, program, log), steps)
     check(not leftover_processes(), f"processes left behind: {leftover_processes()}")
 
 
 def end_through_cikis(screen, program, out):
     with open(os.path.join(out, "cikis.log"), "wb") as log:
         process = start_program(screen, program, log)
-        try:
-            _, _, x, y, _, _, _ = find_splash(screen)
-            screen.click_centre(x, y, QUIT_BUTTON)
-            status = wait_for_end(process)
-        finally:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-    check(status == 0, f"the program ended with status {status}")
+        drive_to_end(process, lambda: press_quit(screen))
     check(not leftover_processes(), f"processes left behind: {leftover_processes()}")
 
 

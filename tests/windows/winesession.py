@@ -200,6 +200,25 @@ def wait_for_end(process, timeout=WAIT):
         raise Failure(f"the program did not end within {timeout:.0f} s")
 
 
+def drive_to_end(process, steps):
+    """Runs steps() against the started program and waits for it to end; a program still running
+    afterwards, whatever went wrong, is killed. The program must end with status 0."""
+    try:
+        steps()
+        status = wait_for_end(process)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    check(status == 0, f"the program ended with status {status}")
+
+
+def press_quit(screen):
+    """Çıkış on the splash window."""
+    _, _, x, y, _, _, _ = find_splash(screen)
+    screen.click_centre(x, y, QUIT_BUTTON)
+
+
 def leftover_processes(name="varnek.exe"):
     """Processes on this machine whose command line names the program (Wine shows it there)."""
     found = []
