@@ -115,7 +115,11 @@ ConversionWindow *Registry::child(WindowName name)
 void Registry::setChildState(WindowName name, Qt::WindowStates state)
 {
     ConversionWindow *w = child(name);
-    w->setWindowState(state);
+    // Qt counts being active as part of the state. Setting a normal window to normal anyway puts
+    // it back where it stood before it was last minimised, undoing a tile or cascade since.
+    constexpr Qt::WindowStates placement = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if ((w->windowState() & placement) != (state & placement))
+        w->setWindowState(state);
     mainWindow()->showChild(w);
 }
 
