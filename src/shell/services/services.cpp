@@ -5,12 +5,33 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
 
 namespace varnek {
+
+namespace {
+
+// Runs a modal box built over `owner`, the window active when it was asked for. Once the box is
+// gone a window manager may hand the keyboard to another window (openbox passes over tool windows
+// such as Form2 for the main window), so the owner takes it back, on the control that had it.
+int execOver(QDialog &box, QWidget *owner)
+{
+    const QPointer<QWidget> window = owner;
+    const QPointer<QWidget> control = owner ? owner->focusWidget() : nullptr;
+    const int result = box.exec();
+    if (window && window->isVisible()) {
+        window->activateWindow();
+        if (control && control->isVisible())
+            control->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return result;
+}
+
+} // namespace
 
 void Services::reportError(const RuntimeError &error)
 {
@@ -22,21 +43,23 @@ void Services::reportError(const RuntimeError &error)
 
 void QtServices::message(const QString &text, const QString &title, Icon icon)
 {
+    QWidget *owner = QApplication::activeWindow();
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+                    QMessageBox::Ok, owner);
     // Qt's own button texts are English unless a translation is installed.
     box.button(QMessageBox::Ok)->setText(u"Tamam"_s);
-    box.exec();
+    execOver(box, owner);
 }
 
 std::optional<QString> QtServices::prompt(const QString &text, const QString &title)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QWidget *owner = QApplication::activeWindow();
+    QInputDialog dialog(owner);
     dialog.setWindowTitle(title);
     dialog.setLabelText(text);
     dialog.setOkButtonText(u"Tamam"_s);
     dialog.setCancelButtonText(u"İptal"_s);
-    if (dialog.exec() != QDialog::Accepted)
+    if (execOver(dialog, owner) != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
 }
