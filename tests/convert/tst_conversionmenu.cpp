@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -24,6 +25,8 @@ private slots:
     void barVanishesWithTheLastConversionWindow();
     void directionCommandsNameTheirWindow_data();
     void directionCommandsNameTheirWindow();
+    void directionCommandsAfterArranging_data();
+    void directionCommandsAfterArranging();
     void directionCommandRecreatesClosedWindowEmpty();
     void clearEmptiesOnlyThisWindow();
     void ratePrompts_data();
@@ -192,6 +195,49 @@ void ConversionMenuTest::directionCommandsNameTheirWindow()
     QCOMPARE(window(restored)->geometry(), before);
 }
 
+void ConversionMenuTest::directionCommandsAfterArranging_data()
+{
+    QTest::addColumn<QString>("arrangement");
+    QTest::addColumn<WindowName>("target");
+    QTest::addColumn<bool>("minimised");
+    for (const auto &[arrangement, tag] : {std::pair{u"mnuDose"_s, "tile"}, std::pair{u"mnuBasamakla"_s, "cascade"}}) {
+        for (const auto &[target, command] : {std::pair{WindowName::atldendovize, "TL'den Döviz'e"},
+                                              std::pair{WindowName::adovizdentlye, "Döviz'den TL'ye"}}) {
+            QTest::addRow("%s, %s on the active window", tag, command) << arrangement << target << false;
+            QTest::addRow("%s, %s on a minimised window", tag, command) << arrangement << target << true;
+        }
+    }
+}
+
+void ConversionMenuTest::directionCommandsAfterArranging()
+{
+    QFETCH(QString, arrangement);
+    QFETCH(WindowName, target);
+    QFETCH(bool, minimised);
+
+    const WindowName other = target == WindowName::atldendovize ? WindowName::adovizdentlye : WindowName::atldendovize;
+    const QString command = target == WindowName::atldendovize ? u"mnuTLtoDoviz"_s : u"mnuDoviztoTL"_s;
+    const QString otherCommand = target == WindowName::atldendovize ? u"mnuDoviztoTL"_s : u"mnuTLtoDoviz"_s;
+    auto *main = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1));
+    // Both in normal state; the target is restored last, so it is the active one.
+    trigger(target, otherCommand);
+    trigger(target, command);
+    const QRect normal = window(target)->geometry();
+    if (minimised) {
+        window(target)->showMinimized();
+        main->workspace()->setActiveSubWindow(window(other));
+    }
+    trigger(other, arrangement);
+    const QRect arranged = window(target)->geometry();
+    if (!minimised)
+        QVERIFY2(arranged != normal, "the arrangement must move the window for this test to mean anything");
+
+    trigger(other, command);
+    QVERIFY(!window(target)->isMinimized());
+    QCOMPARE(window(target)->geometry(), minimised ? normal : arranged);
+    QCOMPARE(main->workspace()->activeSubWindow(), window(target));
+}
+
 void ConversionMenuTest::directionCommandRecreatesClosedWindowEmpty()
 {
     m_fixture->setBoxText(WindowName::adovizdentlye, u"Dolarsatilis"_s, u"5"_s);
@@ -289,6 +335,11 @@ void ConversionMenuTest::tileSideBySideFullHeight()
     QCOMPARE(std::min(a.left(), b.left()), 0);
     QVERIFY(std::abs(a.width() - b.width()) <= 1);
     QVERIFY(a.width() + b.width() >= area.width() - 1);
+    // Each form is resized with its frame: it fills the frame's inside and nothing is cut off.
+    for (auto name : {WindowName::atldendovize, WindowName::adovizdentlye}) {
+        QMdiSubWindow *child = window(name);
+        QCOMPARE(child->widget()->geometry(), child->contentsRect());
+    }
 }
 
 void ConversionMenuTest::tileAndCascadeLeaveMinimisedWindowsAlone()
@@ -311,6 +362,8 @@ void ConversionMenuTest::cascadeOffsetsWindows()
     const QRect b = window(WindowName::adovizdentlye)->geometry();
     QVERIFY(a.topLeft() != b.topLeft());
     QCOMPARE(b.left() - a.left(), b.top() - a.top()); // offset down and to the right alike
+    // One title bar's height: what stands above the form inside its frame.
+    QCOMPARE(std::abs(b.top() - a.top()), window(WindowName::atldendovize)->widget()->geometry().top());
 }
 
 QTEST_MAIN(ConversionMenuTest)

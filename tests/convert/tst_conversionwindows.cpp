@@ -3,9 +3,11 @@
 #include "shell/mdiform1.h"
 #include "support/windowfixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -31,6 +33,8 @@ private slots:
     void tabOrderAndFirstFocus_data();
     void tabOrderAndFirstFocus();
     void closedWindowComesBackEmpty();
+    void doubleClickOnMinimisedTitleBarRestores_data();
+    void doubleClickOnMinimisedTitleBarRestores();
 
 private:
     QWidget *conversionWindow(const QString &name);
@@ -298,6 +302,42 @@ void ConversionWindowsTest::closedWindowComesBackEmpty()
     QWidget *again = conversionWindow(tl);
     QCOMPARE(line(again, u"Dolarsatilis"_s)->text(), QString());
     QVERIFY(again->isMinimized());
+}
+
+void ConversionWindowsTest::doubleClickOnMinimisedTitleBarRestores_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("usedBefore"); // opened, then minimised by the user
+    QTest::newRow("tl->currency, as it starts") << tl << false;
+    QTest::newRow("currency->tl, as it starts") << dtl << false;
+    QTest::newRow("tl->currency, minimised by the user") << tl << true;
+    QTest::newRow("currency->tl, minimised by the user") << dtl << true;
+}
+
+void ConversionWindowsTest::doubleClickOnMinimisedTitleBarRestores()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, usedBefore);
+    auto *w = static_cast<QMdiSubWindow *>(conversionWindow(window));
+    QVERIFY(QTest::qWaitForWindowActive(w->window()));
+    std::optional<QRect> normal;
+    if (usedBefore) {
+        w->showNormal();
+        normal = w->geometry();
+        w->showMinimized();
+    }
+    // Another window is the active one, as when the user comes back to this one.
+    auto *area = static_cast<varnek::MDIForm1 *>(m_fixture->registry.existing(WindowName::MDIForm1))->workspace();
+    area->setActiveSubWindow(static_cast<QMdiSubWindow *>(conversionWindow(window == tl ? dtl : tl)));
+    QVERIFY(w->isMinimized());
+
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(w->width() / 2, w->height() / 2));
+    QVERIFY(!w->isMinimized());
+    QVERIFY(w->widget()->isVisible());
+    QCOMPARE(w->widget()->geometry(), w->contentsRect());
+    QCOMPARE(area->activeSubWindow(), w);
+    if (normal)
+        QCOMPARE(w->geometry(), *normal);
 }
 
 QTEST_MAIN(ConversionWindowsTest)

@@ -1,14 +1,18 @@
 #include "shell/mdiform1.h"
+#include "shell/services/services.h"
 #include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using varnek::WindowName;
@@ -31,6 +35,8 @@ private slots:
     void calculatorOperationsByAccessKey_data();
     void calculatorOperationsByAccessKey();
     void wholeRunWithoutAMouse();
+    void focusComesBackAfterAnErrorBox_data();
+    void focusComesBackAfterAnErrorBox();
 
 private:
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -232,6 +238,76 @@ void KeyboardTest::wholeRunWithoutAMouse()
     QCOMPARE(m_fixture->boxText(WindowName::atldendovize, u"Sonucdolar"_s), u"2"_s);
     QVERIFY(m_fixture->services.messages.isEmpty());
     QCOMPARE(m_fixture->services.endRequests, 0);
+}
+
+void KeyboardTest::focusComesBackAfterAnErrorBox_data()
+{
+    QTest::addColumn<WindowName>("window");
+    QTest::addColumn<QStringList>("texts"); // box, text, box, text...
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QKeyCombination>("command");
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("calculator, Böl by zero")
+        << WindowName::hesapmakinesi << QStringList{u"Sayibir"_s, u"1"_s, u"Sayiiki"_s, u"0"_s} << u"Sayiiki"_s
+        << QKeyCombination(Qt::AltModifier, Qt::Key_B) << u"Sıfıra bölme"_s;
+    QTest::newRow("rate-entry window, a save that is refused")
+        << WindowName::Form2 << QStringList{u"Text1"_s, u"x\",y"_s} << u"Command1"_s
+        << QKeyCombination(Qt::Key_Space) << u"Dosya erişim hatası"_s;
+    QTest::newRow("conversion window, Enter on letters")
+        << WindowName::atldendovize << QStringList{u"Dolarsatilis"_s, u"abc"_s, u"Paramiktari"_s, u"1"_s}
+        << u"Paramiktari"_s << QKeyCombination(Qt::Key_Return) << u"Tür uyuşmazlığı"_s;
+}
+
+// With the real message box. Under a window manager (tests/desktop/under_wm.sh runs this on X
+// with openbox) the manager picks the window that gets the keyboard when the box goes, and it
+// passed over the rate-entry window and the calculator for the main window. Offscreen nobody
+// picks, so the test hands the keyboard to the main window itself as the box goes.
+void KeyboardTest::focusComesBackAfterAnErrorBox()
+{
+    QFETCH(WindowName, window);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, focus);
+    QFETCH(QKeyCombination, command);
+    QFETCH(QString, kind);
+
+    varnek::QtServices services;
+    varnek::Registry registry(services);
+    registry.show(WindowName::MDIForm1);
+    QWidget *main = registry.window(WindowName::MDIForm1);
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    if (window == WindowName::atldendovize)
+        registry.setChildState(window, Qt::WindowNoState);
+    else
+        registry.show(window);
+    QWidget *failing = registry.window(window);
+    QVERIFY(QTest::qWaitForWindowActive(failing->window()));
+    for (qsizetype i = 0; i + 1 < texts.size(); i += 2)
+        m_fixture->control<QLineEdit>(failing, texts[i])->setText(texts[i + 1]);
+    QWidget *control = m_fixture->control<QWidget>(failing, focus);
+    control->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), control);
+
+    const bool windowManager = QGuiApplication::platformName() != u"offscreen"_s;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        shown = box->text().section(u'\n', 0, 0);
+        QTest::keyClick(box, Qt::Key_Return);
+        if (!windowManager)
+            main->activateWindow();
+    });
+    QTest::keyClick(control, command.key(), command.keyboardModifiers());
+    QCOMPARE(shown, kind);
+
+    // Give a window manager time to hand the keyboard on, then see where it stays.
+    QTest::qWait(windowManager ? 500 : 50);
+    QTRY_COMPARE(QApplication::activeWindow(), failing->window());
+    QCOMPARE(QApplication::focusWidget(), control);
+    QTest::qWait(windowManager ? 300 : 0);
+    QCOMPARE(QApplication::activeWindow(), failing->window());
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -192,12 +192,24 @@ void ExitConfirmationTest::closeButtonActsAsNo()
     else
         m_fixture->registry.show(WindowName::uyari);
     QWidget *q = question();
+    // The user first moves to "Evet", then closes the window with its close button.
+    QVERIFY(QTest::qWaitForWindowActive(q));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), button(q, u"Command1"_s));
     q->close();
     WindowFixture::deleteClosed();
     QVERIFY(!q->isVisible());
     QVERIFY(main());
     QVERIFY(main()->isVisible());
     QCOMPARE(rate(), mainClosed ? QString() : u"55"_s);
+    QCOMPARE(m_fixture->services.endRequests, 0);
+
+    // Asked again, the question has the focus on "Hayır" once more: Enter does not end the program.
+    m_fixture->registry.show(WindowName::uyari);
+    QVERIFY(QTest::qWaitForWindowActive(q));
+    QCOMPARE(QApplication::focusWidget(), button(q, u"Command2"_s));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!q->isVisible());
     QCOMPARE(m_fixture->services.endRequests, 0);
 }
 

@@ -6,7 +6,9 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -22,15 +24,23 @@ private slots:
     void errorReportNamesTheKind();
     void promptAnswers_data();
     void promptAnswers();
+    void failedCheckStillClosesTheBox_data();
+    void failedCheckStillClosesTheBox();
 };
 
 namespace {
 
-// Runs `inspect` on the modal box once it is up, then lets the call that opened it return.
+// Runs `inspect` on the modal box once it is up, then lets the call that opened it return. A
+// failed check leaves `inspect` early; the box is closed all the same, or the call would wait
+// for ever and the test would end only at its time-out.
 void whenModalShows(std::function<void(QWidget *)> inspect)
 {
     QTimer::singleShot(0, [inspect = std::move(inspect)] {
-        QWidget *modal = QApplication::activeModalWidget();
+        const QPointer<QDialog> modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        const auto closeAnyway = qScopeGuard([&modal] {
+            if (modal && modal->isVisible())
+                modal->reject();
+        });
         QVERIFY(modal);
         inspect(modal);
     });
@@ -102,6 +112,30 @@ void ServicesTest::promptAnswers()
         buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
     });
     QCOMPARE(services.prompt(u"Doların Satılış Fiyatı?"_s, u"DOLAR"_s), expected);
+}
+
+void ServicesTest::failedCheckStillClosesTheBox_data()
+{
+    QTest::addColumn<bool>("prompt");
+    QTest::newRow("message box") << false;
+    QTest::newRow("input prompt") << true;
+}
+
+void ServicesTest::failedCheckStillClosesTheBox()
+{
+    QFETCH(bool, prompt);
+
+    varnek::QtServices services;
+    whenModalShows([](QWidget *) {
+        QEXPECT_FAIL("", "a check that fails while the box is up", Abort);
+        QVERIFY(false);
+    });
+    // Reaching the next line at all is the point: the box did not stay open.
+    if (prompt)
+        QCOMPARE(services.prompt(u"Doların Satılış Fiyatı?"_s, u"DOLAR"_s), std::optional<QString>());
+    else
+        services.message(u"Taşma"_s, u"Varnek Otomasyon v1.6"_s, varnek::Services::Icon::Warning);
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 QTEST_MAIN(ServicesTest)
