@@ -13,23 +13,15 @@ mkdir -p "$out"
 
 scale=${QT_SCALE_FACTOR:-1}
 work=$(mktemp -d)
-wm=""
 program=""
 cleanup() {
   [ -z "$program" ] || kill "$program" 2>/dev/null || true
-  [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
   stop_x_server
   rm -rf "$work"
 }
 trap cleanup EXIT
 start_x_server "$((1024 * scale))x$((768 * scale))x24"
-
-openbox --sm-disable --startup "touch $work/wm-ready" >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-  [ -e "$work/wm-ready" ] && break
-  sleep 0.05
-done
+start_window_manager
 
 # Turkish number formats, and a home of its own so no saved rates come in.
 HOME="$work" XDG_RUNTIME_DIR="$work" LANG=tr_TR.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb "$(program_path release)" \

@@ -5,7 +5,7 @@
 # that others start. Xvfb signals USR1 once it takes connections, because it starts with USR1
 # ignored.
 #
-#   source scripts/xvfb.sh; start_x_server [SCREEN]; ...; stop_x_server
+#   source scripts/xvfb.sh; start_x_server [SCREEN]; [start_window_manager;] ...; stop_x_server
 #   scripts/xvfb.sh [--screen SCREEN] COMMAND [ARG...]  runs COMMAND on it, then ends it
 #   scripts/xvfb.sh [--screen SCREEN]                   prints the display once it takes
 #                                                       connections, ends it when stdin closes
@@ -37,7 +37,31 @@ start_x_server() {
   return 1
 }
 
+# start_window_manager: openbox on that server, which (unlike no window manager at all) decides by
+# itself which window is active and gets the keyboard. stop_x_server ends it too.
+start_window_manager() {
+  local ready
+  ready=$(mktemp -u)
+  openbox --sm-disable --startup "touch $ready" >/dev/null 2>&1 &
+  VARNEK_WINDOW_MANAGER=$!
+  for _ in $(seq 100); do
+    [ -e "$ready" ] && break
+    sleep 0.05
+  done
+  if [ -e "$ready" ]; then
+    rm -f "$ready"
+    return 0
+  fi
+  echo "openbox did not start" >&2
+  return 1
+}
+
 stop_x_server() {
+  if [ -n "${VARNEK_WINDOW_MANAGER:-}" ]; then
+    kill "$VARNEK_WINDOW_MANAGER" 2>/dev/null || true
+    wait "$VARNEK_WINDOW_MANAGER" 2>/dev/null || true
+    VARNEK_WINDOW_MANAGER=""
+  fi
   [ -n "${VARNEK_X_SERVER:-}" ] || return 0
   kill "$VARNEK_X_SERVER" 2>/dev/null || true
   wait "$VARNEK_X_SERVER" 2>/dev/null || true

@@ -16,24 +16,12 @@ for tool in Xvfb openbox; do
 done
 
 work=$(mktemp -d)
-wm=""
 cleanup() {
-  [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
   stop_x_server
   rm -rf "$work"
 }
 trap cleanup EXIT
 start_x_server
-
-openbox --sm-disable --startup "touch $work/wm-ready" >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-  [ -e "$work/wm-ready" ] && break
-  sleep 0.05
-done
-if [ ! -e "$work/wm-ready" ]; then
-  echo "openbox did not start" >&2
-  exit 1
-fi
+start_window_manager
 
 HOME="$work" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb "$@"
