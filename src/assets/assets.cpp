@@ -69,28 +69,23 @@ Loaded &loadedPictures()
     return *loaded;
 }
 
+// The picture's shared copy in one of the caches, loaded on first use.
+template <typename Image, std::size_t Count>
+Image shared(std::array<Image, Count> Loaded::*cache, Picture picture, Image (*load)(const PictureFiles &))
+{
+    const auto index = std::size_t(picture);
+    if (index >= Count)
+        return {};
+    Image &copy = (loadedPictures().*cache)[index];
+    if (copy.isNull())
+        copy = load(pictureFiles[index]);
+    return copy;
+}
+
 } // namespace
 
-QPixmap pixmap(Picture picture)
-{
-    const auto index = std::size_t(picture);
-    if (index >= kPictureCount)
-        return {};
-    QPixmap &shared = loadedPictures().pixmaps[index];
-    if (shared.isNull())
-        shared = loadPixmap(pictureFiles[index]);
-    return shared;
-}
+QPixmap pixmap(Picture picture) { return shared(&Loaded::pixmaps, picture, loadPixmap); }
 
-QIcon icon(Picture picture)
-{
-    const auto index = std::size_t(picture);
-    if (index >= kPictureCount)
-        return {};
-    QIcon &shared = loadedPictures().icons[index];
-    if (shared.isNull())
-        shared = loadIcon(pictureFiles[index]);
-    return shared;
-}
+QIcon icon(Picture picture) { return shared(&Loaded::icons, picture, loadIcon); }
 
 } // namespace varnek::assets
