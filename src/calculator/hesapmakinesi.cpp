@@ -127,6 +127,8 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
     nameAfterLabel(m_first, labels[1]);
     nameAfterLabel(m_second, labels[2]);
     nameAfterLabel(m_result, labels[3]);
+    m_firstName = labels[1]->text();
+    m_secondName = labels[2]->text();
     setTabOrder(m_first, m_second);
     setTabOrder(m_second, m_result);
     m_first->setFocus();
@@ -154,9 +156,11 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
 void hesapmakinesi::calculate(double (*operation)(double, double))
 {
     const NumberFormat format = NumberFormat::fromLocale(QLocale());
-    const double second = leadingNumber(m_second->text(), format);
-    const double first = leadingNumber(m_first->text(), format);
-    m_result->setText(numberToText(operation(first, second), format));
+    const QString secondText = m_second->text();
+    const QString firstText = m_first->text();
+    const double second = leadingNumber({secondText, m_secondName}, format);
+    const double first = leadingNumber({firstText, m_firstName}, format);
+    setTextFromStart(m_result, numberToText(operation(first, second), format));
 }
 
 } // namespace varnek

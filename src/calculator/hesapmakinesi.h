@@ -23,6 +23,9 @@ private:
     QLineEdit *m_first;
     QLineEdit *m_second;
     QLineEdit *m_result;
+    // What an error calls the number boxes: their captions.
+    QString m_firstName;
+    QString m_secondName;
 };
 
 } // namespace varnek

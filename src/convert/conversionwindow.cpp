@@ -110,6 +110,23 @@ Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &spec, QLabel 
     return box;
 }
 
+struct Captions {
+    QLabel *rate, *amount, *result;
+};
+
+// A box's name in messages is its caption; where the same caption stands on another row as well
+// ("Para Miktarı: (TL)" four times), the row's currency tells them apart.
+QString shownName(const QLabel *caption, std::size_t row, const std::array<Captions, std::size(rowSpecs)> &captions)
+{
+    const QString text = caption->text();
+    for (std::size_t other = 0; other < captions.size(); ++other) {
+        const Captions &c = captions[other];
+        if (other != row && (c.rate->text() == text || c.amount->text() == text || c.result->text() == text))
+            return text + u", "_s + tableText(currencyInfo(rowSpecs[row].currency).name);
+    }
+    return text;
+}
+
 } // namespace
 
 ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(hub), m_direction(direction)
@@ -178,9 +195,6 @@ void ConversionWindow::buildControls(QWidget *client)
 {
     const std::size_t twin = m_direction == Direction::TlToCurrency ? 0 : 1;
 
-    struct Captions {
-        QLabel *rate, *amount, *result;
-    };
     std::array<Captions, std::size(rowSpecs)> captions{};
     for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
         const RowSpec &spec = rowSpecs[i];
@@ -195,6 +209,9 @@ void ConversionWindow::buildControls(QWidget *client)
         const RowSpec &spec = rowSpecs[i];
         const CurrencyInfo &currency = currencyInfo(spec.currency);
         Row &row = m_rows[currencyIndex(spec.currency)];
+        row.currency = spec.currency;
+        row.rateName = shownName(captions[i].rate, i, captions);
+        row.amountName = shownName(captions[i].amount, i, captions);
         row.rate = makeBox<QLineEdit>(client, currency.rateBox, spec.rate, captions[i].rate, spec.currency);
         row.amount = makeBox<QLineEdit>(client, currency.amountBox, spec.amount, captions[i].amount, spec.currency);
         row.result = makeBox<QPlainTextEdit>(client, currency.resultBox, spec.result, captions[i].result, spec.currency);
@@ -214,13 +231,15 @@ void ConversionWindow::buildControls(QWidget *client)
 
 void ConversionWindow::setRate(Currency currency, const QString &text)
 {
-    m_rows[currencyIndex(currency)].rate->setText(text);
+    setTextFromStart(m_rows[currencyIndex(currency)].rate, text);
 }
 
 void ConversionWindow::convert(const Row &row)
 {
-    const QString text =
-        convertTexts(m_direction, row.rate->text(), row.amount->text(), NumberFormat::fromLocale(QLocale()));
+    const QString rate = row.rate->text();
+    const QString amount = row.amount->text();
+    const QString text = convertTexts(m_direction, {rate, row.rateName}, {amount, row.amountName},
+                                      currencyInfo(row.currency).name, NumberFormat::fromLocale(QLocale()));
     row.result->setPlainText(text);
 }
 

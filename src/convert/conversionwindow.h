@@ -37,9 +37,13 @@ protected:
 private:
     // One currency's boxes, in the currency table's order.
     struct Row {
+        Currency currency;
         QLineEdit *rate;
         QLineEdit *amount;
         QPlainTextEdit *result;
+        // What an error calls the boxes: what the user reads beside them.
+        QString rateName;
+        QString amountName;
     };
 
     void buildControls(QWidget *client);

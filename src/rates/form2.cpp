@@ -180,7 +180,7 @@ void Form2::read(std::size_t row)
 {
     // A file without a field leaves the box as it was.
     if (const std::optional<QString> text = readRate(rateFilePath(rowSpecs[row].currency)))
-        m_boxes[row]->setText(*text);
+        setTextFromStart(m_boxes[row], *text);
 }
 
 void Form2::paste()

@@ -27,7 +27,9 @@ QString rateFilePath(Currency currency)
 #ifdef Q_OS_WIN
     return u"C:/"_s + rateFileName(currency);
 #else
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/' + rateFileName(currency);
+    // The data folder comes from the environment, which may end in a slash of its own.
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/'
+                           + rateFileName(currency));
 #endif
 }
 

@@ -549,7 +549,7 @@ void TestNumberRules::convert()
     QFETCH(QString, amount);
     QFETCH(int, kind);
     QString result;
-    QCOMPARE(errorOf([&] { result = convertTexts(direction, rate, amount, format); }), kind);
+    QCOMPARE(errorOf([&] { result = convertTexts(direction, {rate, u"r"}, {amount, u"a"}, u"c", format); }), kind);
     if (kind == kNoError)
         QTEST(result, "result");
 }

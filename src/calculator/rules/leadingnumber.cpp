@@ -1,5 +1,7 @@
 #include "calculator/rules/leadingnumber.h"
 
+#include "shell/types/errors.h"
+
 #include <QVarLengthArray>
 
 namespace varnek {
@@ -61,6 +63,15 @@ double leadingNumber(QStringView text, const NumberFormat &format)
 
     const double value = number.value();
     return negative ? -value : value;
+}
+
+double leadingNumber(BoxText box, const NumberFormat &format)
+{
+    try {
+        return leadingNumber(box.text, format);
+    } catch (const RuntimeError &error) {
+        throw RuntimeError(error.kind(), boxErrorDetail(box.name, box.text));
+    }
 }
 
 } // namespace varnek

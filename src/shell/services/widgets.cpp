@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
@@ -39,6 +40,12 @@ void nameAfterLabel(QWidget *box, QLabel *label)
     if (name.endsWith(u':'))
         name.chop(1);
     box->setAccessibleName(name);
+}
+
+void setTextFromStart(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0);
 }
 
 Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)

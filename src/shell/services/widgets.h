@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 
 namespace varnek {
 
@@ -23,6 +24,10 @@ protected:
 
 // Gives a text box the caption of its label as its accessible name, which screen readers announce.
 void nameAfterLabel(QWidget *box, QLabel *label);
+
+// Sets the text of a one-line box as the program fills it: shown from its first character, where a
+// box would otherwise scroll to its end, hiding the start of a long number such as "0,333333333333333".
+void setTextFromStart(QLineEdit *box, const QString &text);
 
 // A straight line of the given pen width between two points in twips.
 class Line final : public QWidget {

@@ -17,6 +17,32 @@ QString errorKindText(ErrorKind kind)
     return {};
 }
 
+QString boxErrorDetail(QStringView boxName, QStringView text)
+{
+    constexpr qsizetype shown = 20; // the ellipsis included
+    qsizetype kept = text.size();
+    if (kept > shown) {
+        kept = shown - 1;
+        // Never half a character.
+        if (text[kept - 1].isHighSurrogate())
+            --kept;
+    }
+    QString detail;
+    detail.reserve(boxName.size() + kept + 4);
+    detail.append(boxName);
+    detail.append(u" \"");
+    // A line break would make the message a line longer than its two.
+    for (const QChar c : text.first(kept)) {
+        const bool breaks = c.category() == QChar::Other_Control || c == QChar::LineSeparator
+                            || c == QChar::ParagraphSeparator;
+        detail.append(breaks ? QChar(u' ') : c);
+    }
+    if (kept < text.size())
+        detail.append(u'…');
+    detail.append(u'"');
+    return detail;
+}
+
 RuntimeError::RuntimeError(ErrorKind kind, QString detail) : m_kind(kind), m_detail(std::move(detail)) {}
 
 const char *RuntimeError::what() const noexcept

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <exception>
 
@@ -10,6 +11,10 @@ namespace varnek {
 enum class ErrorKind { TypeMismatch, DivisionByZero, Overflow, FileNotFound, FileAccess };
 
 QString errorKindText(ErrorKind kind);
+
+// The second line for an error a box's text caused: the box as the user knows it, then its text
+// quoted, cut short with "…" so that a long paste keeps the message small.
+QString boxErrorDetail(QStringView boxName, QStringView text);
 
 // Thrown at the failing step of a handler: what ran before it stays, nothing after it runs.
 class RuntimeError : public std::exception {
