@@ -97,6 +97,8 @@ void CalculatorWindowTest::operationWritesResult_data()
     QTest::newRow("text reads as zero") << tr << u"&HFF"_s << u"ğabc"_s << add << u"255"_s;
     QTest::newRow("blanks ignored, letters end") << en << u"1 000x"_s << u"- 4"_s << subtract << u"1004"_s;
     QTest::newRow("underflow is written") << en << u"1E-300"_s << u"1E-300"_s << multiply << u"0"_s;
+    QTest::newRow("result wider than its box") << tr << u"999999999"_s << u"999999999"_s << multiply
+                                               << u"9,99999998E+17"_s;
 }
 
 void CalculatorWindowTest::operationWritesResult()
@@ -113,6 +115,8 @@ void CalculatorWindowTest::operationWritesResult()
 
     QCOMPARE(boxTexts(), (QStringList{first, second, expected}));
     QCOMPARE(m_fixture->services.messages.size(), 0);
+    // Shown from its first character, not scrolled to its end.
+    QCOMPARE(box(u"Sonuc"_s)->cursorPosition(), 0);
 }
 
 void CalculatorWindowTest::freshWindowAddsAndFailsToDivide()
@@ -133,16 +137,22 @@ void CalculatorWindowTest::failureKeepsAllBoxes_data()
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("operation");
     QTest::addColumn<varnek::ErrorKind>("kind");
+    QTest::addColumn<QString>("detail"); // the message's second line, if it has one
 
     using K = varnek::ErrorKind;
-    QTest::newRow("non-zero by empty") << u"5"_s << QString() << u"Label4"_s << K::DivisionByZero;
-    QTest::newRow("non-zero by letters") << u"-5"_s << u"abc"_s << u"Label4"_s << K::DivisionByZero;
-    QTest::newRow("empty by empty") << QString() << QString() << u"Label4"_s << K::Overflow;
-    QTest::newRow("product beyond range") << u"1e308"_s << u"10"_s << u"Label3"_s << K::Overflow;
-    QTest::newRow("sum beyond range") << u"1e308"_s << u"1e308"_s << u"Label1"_s << K::Overflow;
-    QTest::newRow("difference beyond range") << u"-1e308"_s << u"1e308"_s << u"Label2"_s << K::Overflow;
-    QTest::newRow("first operand beyond range") << u"9e999"_s << u"1"_s << u"Label1"_s << K::Overflow;
-    QTest::newRow("second operand beyond range") << u"1"_s << u"9e999"_s << u"Label3"_s << K::Overflow;
+    QTest::newRow("non-zero by empty") << u"5"_s << QString() << u"Label4"_s << K::DivisionByZero << QString();
+    QTest::newRow("non-zero by letters") << u"-5"_s << u"abc"_s << u"Label4"_s << K::DivisionByZero << QString();
+    QTest::newRow("empty by empty") << QString() << QString() << u"Label4"_s << K::Overflow << QString();
+    QTest::newRow("product beyond range") << u"1e308"_s << u"10"_s << u"Label3"_s << K::Overflow << QString();
+    QTest::newRow("sum beyond range") << u"1e308"_s << u"1e308"_s << u"Label1"_s << K::Overflow << QString();
+    QTest::newRow("difference beyond range") << u"-1e308"_s << u"1e308"_s << u"Label2"_s << K::Overflow << QString();
+    QTest::newRow("first operand beyond range") << u"9e999"_s << u"1"_s << u"Label1"_s << K::Overflow
+                                                << u"1.Sayı: \"9e999\""_s;
+    QTest::newRow("second operand beyond range") << u"1"_s << u"9e999"_s << u"Label3"_s << K::Overflow
+                                                 << u"2.Sayı: \"9e999\""_s;
+    // The second number is read first.
+    QTest::newRow("both operands beyond range") << u"-9e999"_s << u" 9e 999"_s << u"Label4"_s << K::Overflow
+                                                << u"2.Sayı: \" 9e 999\""_s;
 }
 
 void CalculatorWindowTest::failureKeepsAllBoxes()
@@ -151,12 +161,15 @@ void CalculatorWindowTest::failureKeepsAllBoxes()
     QFETCH(QString, second);
     QFETCH(QString, operation);
     QFETCH(varnek::ErrorKind, kind);
+    QFETCH(QString, detail);
 
     fill(first, second);
     box(u"Sonuc"_s)->setText(u"önceki"_s);
     click(operation);
 
     QCOMPARE(m_fixture->services.onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(m_fixture->services.messages.front().text,
+             detail.isEmpty() ? varnek::errorKindText(kind) : varnek::errorKindText(kind) + u'\n' + detail);
     QCOMPARE(m_fixture->services.messages.front().title, u"Varnek Otomasyon v1.6"_s);
     QCOMPARE(m_fixture->services.messages.front().icon, varnek::Services::Icon::Warning);
     QCOMPARE(boxTexts(), (QStringList{first, second, u"önceki"_s}));

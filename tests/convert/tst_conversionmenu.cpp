@@ -3,6 +3,7 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -303,6 +304,9 @@ void ConversionMenuTest::ratePrompts()
         QCOMPARE(m_fixture->services.prompts[i].title, titles[i]);
         QCOMPARE(text(WindowName::atldendovize, rates[i]), expected[i]);
         QCOMPARE(text(WindowName::adovizdentlye, rates[i]), u"x"_s);
+        // An answer shows from its start.
+        if (answers[i])
+            QCOMPARE(m_fixture->control<QLineEdit>(WindowName::atldendovize, rates[i])->cursorPosition(), 0);
     }
     QVERIFY(m_fixture->services.messages.isEmpty());
 }

@@ -133,50 +133,81 @@ void ConversionWindowsTest::enterConverts()
 void ConversionWindowsTest::failureKeepsResultAndReports_data()
 {
     QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("row");
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<varnek::ErrorKind>("kind");
+    QTest::addColumn<QString>("detail"); // the message's second line
 
     using K = varnek::ErrorKind;
-    QTest::newRow("empty amount") << tl << u"2"_s << QString() << K::TypeMismatch;
-    QTest::newRow("both empty") << dtl << QString() << QString() << K::TypeMismatch;
-    QTest::newRow("letters in the rate") << dtl << u"abc"_s << u"1"_s << K::TypeMismatch;
-    QTest::newRow("zero rate, non-zero amount") << tl << u"0"_s << u"5"_s << K::DivisionByZero;
-    QTest::newRow("zero rate, zero amount") << tl << u"0"_s << u"0"_s << K::Overflow;
-    QTest::newRow("number beyond double range") << dtl << u"1E309"_s << u"1"_s << K::Overflow;
-    QTest::newRow("quotient beyond double range") << tl << u"1E-300"_s << u"1E+300"_s << K::Overflow;
-    QTest::newRow("product beyond double range") << dtl << u"1E+300"_s << u"1E+300"_s << K::Overflow;
+    const int mark = 1;
+    QTest::newRow("empty amount") << tl << mark << u"2"_s << QString() << K::TypeMismatch
+                                  << u"Para Miktarı: (TL), Mark \"\""_s;
+    QTest::newRow("both empty") << dtl << mark << QString() << QString() << K::TypeMismatch
+                                << u"Markın Satılış Fiyatı: \"\""_s;
+    QTest::newRow("letters in the rate") << dtl << mark << u"abc"_s << u"1"_s << K::TypeMismatch
+                                         << u"Markın Satılış Fiyatı: \"abc\""_s;
+    QTest::newRow("zero rate, non-zero amount") << tl << mark << u"0"_s << u"5"_s << K::DivisionByZero
+                                                << u"Para birimi: Mark"_s;
+    QTest::newRow("zero rate, zero amount") << tl << mark << u"0"_s << u"0"_s << K::Overflow << u"Para birimi: Mark"_s;
+    QTest::newRow("number beyond double range") << dtl << mark << u"1E309"_s << u"1"_s << K::Overflow
+                                                << u"Markın Satılış Fiyatı: \"1E309\""_s;
+    QTest::newRow("quotient beyond double range") << tl << mark << u"1E-300"_s << u"1E+300"_s << K::Overflow
+                                                  << u"Para birimi: Mark"_s;
+    QTest::newRow("product beyond double range") << dtl << mark << u"1E+300"_s << u"1E+300"_s << K::Overflow
+                                                 << u"Para birimi: Mark"_s;
     // The text read first decides: the amount in one window, the rate in the other.
-    QTest::newRow("tl->currency reads amount first") << tl << u"1E999"_s << u"abc"_s << K::TypeMismatch;
-    QTest::newRow("currency->tl reads rate first") << dtl << u"1E999"_s << u"abc"_s << K::Overflow;
+    QTest::newRow("tl->currency reads amount first") << tl << mark << u"1E999"_s << u"abc"_s << K::TypeMismatch
+                                                     << u"Para Miktarı: (TL), Mark \"abc\""_s;
+    QTest::newRow("currency->tl reads rate first") << dtl << mark << u"1E999"_s << u"abc"_s << K::Overflow
+                                                   << u"Markın Satılış Fiyatı: \"1E999\""_s;
+    // Each window names its boxes by their captions; the currency joins a caption other rows share.
+    QTest::newRow("tl->currency amount of the dollar row") << tl << 0 << u"2"_s << u"on beş"_s << K::TypeMismatch
+                                                            << u"Para Miktarı: (TL), Dolar \"on beş\""_s;
+    QTest::newRow("currency->tl amount of the dollar row") << dtl << 0 << u"2"_s << u"on beş"_s << K::TypeMismatch
+                                                            << u"Dolar Miktarı: \"on beş\""_s;
+    QTest::newRow("tl->currency rate of the franc row") << tl << 3 << u"1E999"_s << u"5"_s << K::Overflow
+                                                         << u"Frankın Satılış Fiyatı: \"1E999\""_s;
+    QTest::newRow("currency->tl amount beyond double range") << dtl << 3 << u"2"_s << u"-1E400"_s << K::Overflow
+                                                              << u"Frankın Miktarı: \"-1E400\""_s;
+    QTest::newRow("sterling rate cut short") << dtl << 2 << u"bir milyon iki yüz elli bin"_s << u"1"_s
+                                             << K::TypeMismatch << u"Sterlinin Satılış Fiyatı: \"bir milyon iki yüz …\""_s;
+    QTest::newRow("division by zero names the franc") << tl << 3 << u"0"_s << u"-5"_s << K::DivisionByZero
+                                                      << u"Para birimi: Frank"_s;
+    QTest::newRow("product beyond range names the dollar") << dtl << 0 << u"1E+200"_s << u"1E+200"_s << K::Overflow
+                                                           << u"Para birimi: Dolar"_s;
 }
 
 void ConversionWindowsTest::failureKeepsResultAndReports()
 {
     QFETCH(QString, window);
+    QFETCH(int, row);
     QFETCH(QString, rate);
     QFETCH(QString, amount);
     QFETCH(varnek::ErrorKind, kind);
+    QFETCH(QString, detail);
 
     QWidget *w = conversionWindow(window);
-    QPlainTextEdit *markResult = result(w, u"Sonucmark"_s);
-    markResult->setPlainText(u"önceki"_s);
-    WindowFixture::type(line(w, u"Marksatilis"_s), rate);
-    QLineEdit *amountBox = line(w, u"Paramiktari2"_s);
+    const RowBoxes &boxes = rows[row];
+    QPlainTextEdit *resultBox = result(w, boxes.result);
+    resultBox->setPlainText(u"önceki"_s);
+    WindowFixture::type(line(w, boxes.rate), rate);
+    QLineEdit *amountBox = line(w, boxes.amount);
     WindowFixture::type(amountBox, amount);
     QTest::keyClick(amountBox, Qt::Key_Enter);
 
     ScriptedServices &services = m_fixture->services;
-    QCOMPARE(markResult->toPlainText(), u"önceki"_s);
+    QCOMPARE(resultBox->toPlainText(), u"önceki"_s);
     QCOMPARE(services.onlyMessageKind(), varnek::errorKindText(kind));
+    QCOMPARE(services.messages.front().text, varnek::errorKindText(kind) + u'\n' + detail);
     QCOMPARE(services.messages.front().title, u"Varnek Otomasyon v1.6"_s);
     QCOMPARE(services.messages.front().icon, varnek::Services::Icon::Warning);
     // The program goes on: the same window still converts.
     services.messages.clear();
-    line(w, u"Marksatilis"_s)->setText(u"2"_s);
+    line(w, boxes.rate)->setText(u"2"_s);
     amountBox->setText(u"8"_s);
     QTest::keyClick(amountBox, Qt::Key_Return);
-    QCOMPARE(markResult->toPlainText(), window == tl ? u"4"_s : u"16"_s);
+    QCOMPARE(resultBox->toPlainText(), window == tl ? u"4"_s : u"16"_s);
 }
 
 void ConversionWindowsTest::otherKeysAreTypedAndConvertNothing()

@@ -498,10 +498,12 @@ void TestNumberRules::convert_data()
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("result");
     QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("detail");
     const auto tl = Direction::TlToCurrency;
     const auto cur = Direction::CurrencyToTl;
     const int mismatch = int(ErrorKind::TypeMismatch);
     const int overflow = int(ErrorKind::Overflow);
+    // The boxes' names are those convert() passes; the row's currency is Mark.
     const struct {
         const char *name;
         Direction direction;
@@ -509,34 +511,43 @@ void TestNumberRules::convert_data()
         const char16_t *amount;
         const char16_t *result;
         int kind;
+        const char16_t *detail;
     } rows[] = {
-        {"grouped rate and amount", tl, u"1.250.000", u"100.000.000", u"80", kNoError},
-        {"result not grouped", cur, u"1.250.000", u"80", u"100000000", kNoError},
-        {"one third", tl, u"3", u"1", u"0,333333333333333", kNoError},
-        {"small result in exponent form", tl, u"1.250.000", u"100", u"8E-05", kNoError},
-        {"rate with blanks", tl, u" 1.250.000 ", u"100.000.000", u"80", kNoError},
-        {"negative amount", tl, u"2", u"-100", u"-50", kNoError},
-        {"amount with currency", tl, u"2", u"(¤100)", u"-50", kNoError},
-        {"large result in exponent form", cur, u"1.000", u"1.000.000.000.000", u"1E+15", kNoError},
-        {"rate 0 divides", tl, u"0", u"5", u"", int(ErrorKind::DivisionByZero)},
-        {"rate 0 amount 0", tl, u"0", u"0", u"", overflow},
-        {"rate 0 multiplies", cur, u"0", u"5", u"0", kNoError},
-        {"quotient beyond range", tl, u"1E-300", u"1E300", u"", overflow},
-        {"product beyond range", cur, u"1E200", u"1E200", u"", overflow},
-        {"quotient underflows", tl, u"1E300", u"1E-300", u"0", kNoError},
-        {"both empty", tl, u"", u"", u"", mismatch},
-        {"empty amount", cur, u"5", u"", u"", mismatch},
-        {"letters in rate", tl, u"abc", u"5", u"", mismatch},
-        {"amount read first: letters", tl, u"1E999", u"abc", u"", mismatch},
-        {"amount read first: overflow", tl, u"abc", u"1E999", u"", overflow},
-        {"rate read first: letters", cur, u"abc", u"1E999", u"", mismatch},
-        {"rate read first: overflow", cur, u"1E999", u"abc", u"", overflow},
+        {"grouped rate and amount", tl, u"1.250.000", u"100.000.000", u"80", kNoError, u""},
+        {"result not grouped", cur, u"1.250.000", u"80", u"100000000", kNoError, u""},
+        {"one third", tl, u"3", u"1", u"0,333333333333333", kNoError, u""},
+        {"small result in exponent form", tl, u"1.250.000", u"100", u"8E-05", kNoError, u""},
+        {"rate with blanks", tl, u" 1.250.000 ", u"100.000.000", u"80", kNoError, u""},
+        {"negative amount", tl, u"2", u"-100", u"-50", kNoError, u""},
+        {"amount with currency", tl, u"2", u"(¤100)", u"-50", kNoError, u""},
+        {"large result in exponent form", cur, u"1.000", u"1.000.000.000.000", u"1E+15", kNoError, u""},
+        {"rate 0 divides", tl, u"0", u"5", u"", int(ErrorKind::DivisionByZero), u"Para birimi: Mark"},
+        {"rate 0 amount 0", tl, u"0", u"0", u"", overflow, u"Para birimi: Mark"},
+        {"rate 0 multiplies", cur, u"0", u"5", u"0", kNoError, u""},
+        {"quotient beyond range", tl, u"1E-300", u"1E300", u"", overflow, u"Para birimi: Mark"},
+        {"product beyond range", cur, u"1E200", u"1E200", u"", overflow, u"Para birimi: Mark"},
+        {"quotient underflows", tl, u"1E300", u"1E-300", u"0", kNoError, u""},
+        {"both empty", tl, u"", u"", u"", mismatch, u"Miktar kutusu \"\""},
+        {"empty amount", cur, u"5", u"", u"", mismatch, u"Miktar kutusu \"\""},
+        {"letters in rate", tl, u"abc", u"5", u"", mismatch, u"Kur kutusu \"abc\""},
+        {"amount read first: letters", tl, u"1E999", u"abc", u"", mismatch, u"Miktar kutusu \"abc\""},
+        {"amount read first: overflow", tl, u"abc", u"1E999", u"", overflow, u"Miktar kutusu \"1E999\""},
+        {"rate read first: letters", cur, u"abc", u"1E999", u"", mismatch, u"Kur kutusu \"abc\""},
+        {"rate read first: overflow", cur, u"1E999", u"abc", u"", overflow, u"Kur kutusu \"1E999\""},
+        // The quoted text keeps twenty characters, the ellipsis among them.
+        {"twenty characters quoted whole", cur, u"abcdefghijklmnopqrst", u"1", u"", mismatch,
+         u"Kur kutusu \"abcdefghijklmnopqrst\""},
+        {"longer text cut", tl, u"2", u"abcdefghijklmnopqrstu", u"", mismatch,
+         u"Miktar kutusu \"abcdefghijklmnopqrs…\""},
+        {"cut keeps a character whole", tl, u"2", u"aaaaaaaaaaaaaaaaaa😀b", u"", mismatch,
+         u"Miktar kutusu \"aaaaaaaaaaaaaaaaaa…\""},
+        {"line break quoted as a blank", cur, u"a\nb", u"1", u"", mismatch, u"Kur kutusu \"a b\""},
     };
     for (const auto &[locale, format] : formats()) {
         for (const auto &row : rows) {
             QTest::addRow("%s: %s %s", locale, row.direction == tl ? "TL->currency" : "currency->TL", row.name)
                 << format << row.direction << localized(row.rate, format) << localized(row.amount, format)
-                << localized(row.result, format) << row.kind;
+                << localized(row.result, format) << row.kind << QString::fromUtf16(row.detail);
         }
     }
 }
@@ -549,7 +560,16 @@ void TestNumberRules::convert()
     QFETCH(QString, amount);
     QFETCH(int, kind);
     QString result;
-    QCOMPARE(errorOf([&] { result = convertTexts(direction, {rate, u"r"}, {amount, u"a"}, u"c", format); }), kind);
+    int failure = kNoError;
+    QString detail;
+    try {
+        result = convertTexts(direction, {rate, u"Kur kutusu"}, {amount, u"Miktar kutusu"}, u"Mark", format);
+    } catch (const RuntimeError &error) {
+        failure = int(error.kind());
+        detail = error.detail();
+    }
+    QCOMPARE(failure, kind);
+    QTEST(detail, "detail");
     if (kind == kNoError)
         QTEST(result, "result");
 }

@@ -282,6 +282,7 @@ void RateEntryWindowTest::silThenOkuBringsTheSavedValueBack()
 
     button(r.read)->click();
     QCOMPARE(box(r.box)->text(), u"1.234,5 İş"_s);
+    QCOMPARE(box(r.box)->cursorPosition(), 0); // shown from its start
     QVERIFY(m_fixture->services.messages.isEmpty());
 }
 
@@ -394,8 +395,11 @@ void RateEntryWindowTest::pasteFillsBothWindowsInOrder()
                                u"atldendovize.Franksatilis"_s,   u"adovizdentlye.Franksatilis"_s};
     QCOMPARE(order, expected);
     for (const WindowName window : {WindowName::atldendovize, WindowName::adovizdentlye}) {
-        for (qsizetype i = 0; i < 4; ++i)
+        for (qsizetype i = 0; i < 4; ++i) {
             QCOMPARE(rateOf(window, rows[i].rateBox), texts[i]);
+            // Shown from its start.
+            QCOMPARE(m_fixture->control<QLineEdit>(window, rows[i].rateBox)->cursorPosition(), 0);
+        }
         QCOMPARE(rateOf(window, u"Paramiktari2"_s), u"100"_s);
         // Pasting converts nothing.
         QCOMPARE(m_fixture->boxText(window, u"Sonucmark"_s), QString());
@@ -442,8 +446,11 @@ void RateEntryWindowTest::pasteRecreatesClosedWindows()
         QVERIFY(w);
         QVERIFY(w->isVisible());
         QVERIFY(w->isMinimized());
-        for (qsizetype i = 0; i < 4; ++i)
+        for (qsizetype i = 0; i < 4; ++i) {
             QCOMPARE(rateOf(window, rows[i].rateBox), texts[i]);
+            // Shown from its start.
+            QCOMPARE(m_fixture->control<QLineEdit>(window, rows[i].rateBox)->cursorPosition(), 0);
+        }
         const bool fresh = gone == WindowName::MDIForm1 || gone == window;
         QCOMPARE(rateOf(window, u"Paramiktari"_s), fresh ? QString() : u"kalan"_s);
         for (const QPlainTextEdit *result : w->findChildren<QPlainTextEdit *>())

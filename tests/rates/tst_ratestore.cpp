@@ -145,6 +145,30 @@ void TestRateStore::pathsOfTheFourFiles()
                                u"franksatilis.txt"_s};
     for (std::size_t i = 0; i < allCurrencies.size(); ++i)
         QCOMPARE(rateFilePath(allCurrencies[i]), folder + u'/' + expected[qsizetype(i)]);
+
+#ifndef Q_OS_WIN
+    // A data folder named with a slash at its end, as users write it, still makes a clean path, and
+    // the message about a missing file shows that path.
+    const QString dataHome = m_home.filePath(u"veri/"_s);
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+    QStandardPaths::setTestModeEnabled(false);
+    const auto restore = qScopeGuard([&] {
+        QStandardPaths::setTestModeEnabled(true);
+        if (savedDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", savedDataHome);
+    });
+    for (std::size_t i = 0; i < allCurrencies.size(); ++i) {
+        const QString path = rateFilePath(allCurrencies[i]);
+        QVERIFY2(path.startsWith(dataHome) && !path.contains(u"//"_s), qPrintable(path));
+        QCOMPARE(QFileInfo(path).fileName(), expected[qsizetype(i)]);
+        QString detail;
+        QCOMPARE(errorOf([&] { readRate(path); }, &detail), ErrorKind::FileNotFound);
+        QCOMPARE(detail, u"Aranan dosya: "_s + path);
+    }
+#endif
 }
 
 void TestRateStore::everyCurrencySavesAtItsPath_data()
