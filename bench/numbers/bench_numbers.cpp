@@ -111,11 +111,11 @@ void numberToTextEnglish(benchmark::State &state)
         benchmark::DoNotOptimize(varnek::numberToText(value, format));
 }
 
-// What the window hands the conversion beside the texts: the boxes' names and the row's currency,
-// kept for the error message.
-const QString rateName = u"Doların Satılış Fiyatı:"_s;
-const QString amountName = u"Para Miktarı: (TL), Dolar"_s;
-constexpr QStringView currency = u"Dolar";
+// What the window hands over beside the texts, for an error message.
+varnek::RowNames rowNames()
+{
+    return {u"Doların Satılış Fiyatı:", u"Para Miktarı: (TL), Dolar", u"Dolar"};
+}
 
 // Enter in an amount box of either window: read both boxes, divide or multiply, write the result.
 void enterKeyConversion(benchmark::State &state)
@@ -123,9 +123,10 @@ void enterKeyConversion(benchmark::State &state)
     const auto direction = state.range(0) == 0 ? varnek::Direction::TlToCurrency : varnek::Direction::CurrencyToTl;
     const QString rate = u"38,75"_s;
     const QString amount = u"1.250.000,50"_s;
+    const varnek::RowNames names = rowNames();
     const NumberFormat &format = turkish();
     for (auto _ : state)
-        benchmark::DoNotOptimize(varnek::convertTexts(direction, {rate, rateName}, {amount, amountName}, currency, format));
+        benchmark::DoNotOptimize(varnek::convertTexts(direction, rate, amount, names, format));
 }
 
 // The same, reading the user's number format on each key press as well.
@@ -134,9 +135,9 @@ void enterKeyConversionWithLocale(benchmark::State &state)
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
     const QString rate = u"38,75"_s;
     const QString amount = u"1.250.000,50"_s;
+    const varnek::RowNames names = rowNames();
     for (auto _ : state)
-        benchmark::DoNotOptimize(varnek::convertTexts(varnek::Direction::TlToCurrency, {rate, rateName},
-                                                      {amount, amountName}, currency,
+        benchmark::DoNotOptimize(varnek::convertTexts(varnek::Direction::TlToCurrency, rate, amount, names,
                                                       NumberFormat::fromLocale(QLocale())));
 }
 

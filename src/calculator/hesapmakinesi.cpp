@@ -156,10 +156,8 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
 void hesapmakinesi::calculate(double (*operation)(double, double))
 {
     const NumberFormat format = NumberFormat::fromLocale(QLocale());
-    const QString secondText = m_second->text();
-    const QString firstText = m_first->text();
-    const double second = leadingNumber({secondText, m_secondName}, format);
-    const double first = leadingNumber({firstText, m_firstName}, format);
+    const double second = leadingNumber(m_second->text(), m_secondName, format);
+    const double first = leadingNumber(m_first->text(), m_firstName, format);
     setTextFromStart(m_result, numberToText(operation(first, second), format));
 }
 

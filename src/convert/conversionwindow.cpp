@@ -236,10 +236,9 @@ void ConversionWindow::setRate(Currency currency, const QString &text)
 
 void ConversionWindow::convert(const Row &row)
 {
-    const QString rate = row.rate->text();
-    const QString amount = row.amount->text();
-    const QString text = convertTexts(m_direction, {rate, row.rateName}, {amount, row.amountName},
-                                      currencyInfo(row.currency).name, NumberFormat::fromLocale(QLocale()));
+    const RowNames names{row.rateName, row.amountName, currencyInfo(row.currency).name};
+    const QString text = convertTexts(m_direction, row.rate->text(), row.amount->text(), names,
+                                      NumberFormat::fromLocale(QLocale()));
     row.result->setPlainText(text);
 }
 

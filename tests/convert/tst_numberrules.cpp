@@ -563,7 +563,7 @@ void TestNumberRules::convert()
     int failure = kNoError;
     QString detail;
     try {
-        result = convertTexts(direction, {rate, u"Kur kutusu"}, {amount, u"Miktar kutusu"}, u"Mark", format);
+        result = convertTexts(direction, rate, amount, {u"Kur kutusu", u"Miktar kutusu", u"Mark"}, format);
     } catch (const RuntimeError &error) {
         failure = int(error.kind());
         detail = error.detail();

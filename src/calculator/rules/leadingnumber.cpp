@@ -65,12 +65,12 @@ double leadingNumber(QStringView text, const NumberFormat &format)
     return negative ? -value : value;
 }
 
-double leadingNumber(BoxText box, const NumberFormat &format)
+double leadingNumber(QStringView text, QStringView boxName, const NumberFormat &format)
 {
     try {
-        return leadingNumber(box.text, format);
+        return leadingNumber(text, format);
     } catch (const RuntimeError &error) {
-        throw RuntimeError(error.kind(), boxErrorDetail(box.name, box.text));
+        throw RuntimeError(error.kind(), boxErrorDetail(boxName, text));
     }
 }
 

@@ -14,7 +14,7 @@ namespace varnek {
 // hexadecimal/octal value beyond 32 bits.
 double leadingNumber(QStringView text, const NumberFormat &format);
 
-// As above; an overflow names the box and quotes its text on its second line.
-double leadingNumber(BoxText box, const NumberFormat &format);
+// As above; an overflow names the box as the user knows it and quotes its text on its second line.
+double leadingNumber(QStringView text, QStringView boxName, const NumberFormat &format);
 
 } // namespace varnek

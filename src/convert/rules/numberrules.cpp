@@ -235,15 +235,6 @@ double textToNumber(QStringView text, const NumberFormat &format)
     return affixes.negative() ? -value : value;
 }
 
-double textToNumber(BoxText box, const NumberFormat &format)
-{
-    try {
-        return textToNumber(box.text, format);
-    } catch (const RuntimeError &error) {
-        throw RuntimeError(error.kind(), boxErrorDetail(box.name, box.text));
-    }
-}
-
 QString numberToText(double value, const NumberFormat &format)
 {
     if (!std::isfinite(value))

@@ -22,16 +22,6 @@ struct NumberFormat {
 // a double reads as 0 or a subnormal.
 double textToNumber(QStringView text, const NumberFormat &format);
 
-// A box's text beside the name the user knows the box by. Views only: the name is put into words
-// when the text fails, never when it reads.
-struct BoxText {
-    QStringView text;
-    QStringView name;
-};
-
-// As above; the error names the box and quotes its text on its second line.
-double textToNumber(BoxText box, const NumberFormat &format);
-
 // Writes a finite number as box text: 15 significant digits at most, the format's decimal separator,
 // no grouping, exponent form ("1E+15", "8E-05") for very small and very large values.
 // Throws RuntimeError(Overflow) for an infinite or NaN value, which has no text.
