@@ -1,4 +1,5 @@
 #include "shell/types/errors.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 
 #include <QApplication>
@@ -250,9 +251,7 @@ void CalculatorWindowTest::releaseOutsideIsNoClick()
 
 void CalculatorWindowTest::closingDiscardsTheBoxes_data()
 {
-    QTest::addColumn<bool>("byPicture");
-    QTest::newRow("white disc") << true;
-    QTest::newRow("close button") << false;
+    addFlagRows("byPicture", "white disc", "close button");
 }
 
 void CalculatorWindowTest::closingDiscardsTheBoxes()

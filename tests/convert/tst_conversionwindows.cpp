@@ -37,7 +37,9 @@ private slots:
     void doubleClickOnMinimisedTitleBarRestores();
 
 private:
+    static void addInputColumns();
     QWidget *conversionWindow(const QString &name);
+    QLineEdit *typeIntoRow(QWidget *window, int row, const QString &rate, const QString &amount);
     QLineEdit *line(QWidget *window, const QString &name) { return m_fixture->control<QLineEdit>(window, name); }
     QPlainTextEdit *result(QWidget *window, const QString &name)
     {
@@ -80,12 +82,27 @@ QWidget *ConversionWindowsTest::conversionWindow(const QString &name)
     return m_fixture->registry.window(name == tl ? WindowName::atldendovize : WindowName::adovizdentlye);
 }
 
-void ConversionWindowsTest::enterConverts_data()
+// Which window and row (0 to 3) a case types into, and the texts for its rate and amount boxes.
+void ConversionWindowsTest::addInputColumns()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("amount");
+}
+
+// Returns the amount box, where Enter converts.
+QLineEdit *ConversionWindowsTest::typeIntoRow(QWidget *window, int row, const QString &rate, const QString &amount)
+{
+    WindowFixture::type(line(window, rows[row].rate), rate);
+    QLineEdit *amountBox = line(window, rows[row].amount);
+    WindowFixture::type(amountBox, amount);
+    return amountBox;
+}
+
+void ConversionWindowsTest::enterConverts_data()
+{
+    addInputColumns();
     QTest::addColumn<QString>("expected");
 
     for (int row = 0; row < 4; ++row) {
@@ -115,9 +132,7 @@ void ConversionWindowsTest::enterConverts()
 
     QWidget *w = conversionWindow(window);
     const RowBoxes &boxes = rows[row];
-    WindowFixture::type(line(w, boxes.rate), rate);
-    QLineEdit *amountBox = line(w, boxes.amount);
-    WindowFixture::type(amountBox, amount);
+    QLineEdit *amountBox = typeIntoRow(w, row, rate, amount);
     QTest::keyClick(amountBox, Qt::Key_Return);
 
     QCOMPARE(resultText(w, boxes.result), expected);
@@ -132,10 +147,7 @@ void ConversionWindowsTest::enterConverts()
 
 void ConversionWindowsTest::failureKeepsResultAndReports_data()
 {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("rate");
-    QTest::addColumn<QString>("amount");
+    addInputColumns();
     QTest::addColumn<varnek::ErrorKind>("kind");
     QTest::addColumn<QString>("detail"); // the message's second line
 
@@ -191,9 +203,7 @@ void ConversionWindowsTest::failureKeepsResultAndReports()
     const RowBoxes &boxes = rows[row];
     QPlainTextEdit *resultBox = result(w, boxes.result);
     resultBox->setPlainText(u"önceki"_s);
-    WindowFixture::type(line(w, boxes.rate), rate);
-    QLineEdit *amountBox = line(w, boxes.amount);
-    WindowFixture::type(amountBox, amount);
+    QLineEdit *amountBox = typeIntoRow(w, row, rate, amount);
     QTest::keyClick(amountBox, Qt::Key_Enter);
 
     ScriptedServices &services = m_fixture->services;

@@ -1,3 +1,4 @@
+#include "support/tables.h"
 #include "support/windowfixture.h"
 
 #include <QAccessible>
@@ -206,10 +207,10 @@ void AccessibilityTest::calculatorLabelsAndPicturesAreButtons_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("keys");
 
-    QTest::newRow("Topla") << u"Label1"_s << u"Topla"_s << u"Alt+T"_s;
-    QTest::newRow("Çıkar") << u"Label2"_s << u"Çıkar"_s << u"Alt+Ç"_s;
-    QTest::newRow("Çarp") << u"Label3"_s << u"Çarp"_s << u"Alt+P"_s;
-    QTest::newRow("Böl") << u"Label4"_s << u"Böl"_s << u"Alt+B"_s;
+    for (const CalculatorOperation &operation : calculatorOperations) {
+        QTest::newRow(operation.caption) << QString::fromUtf8(operation.label) << QString::fromUtf8(operation.caption)
+                                         << QString::fromUtf8(operation.keys);
+    }
     QTest::newRow("signature picture") << u"Picture1"_s << u"Hakkında"_s << QString();
     QTest::newRow("e-mail picture") << u"Picture2"_s << u"E-posta"_s << QString();
     QTest::newRow("closing picture") << u"Picture3"_s << u"Kapat"_s << QString();
@@ -239,10 +240,8 @@ void AccessibilityTest::pressActionCalculates_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("Topla") << u"Label1"_s << u"9"_s;
-    QTest::newRow("Çıkar") << u"Label2"_s << u"5"_s;
-    QTest::newRow("Çarp") << u"Label3"_s << u"14"_s;
-    QTest::newRow("Böl") << u"Label4"_s << u"3,5"_s;
+    for (const CalculatorOperation &operation : calculatorOperations)
+        QTest::newRow(operation.caption) << QString::fromUtf8(operation.label) << QString::fromUtf8(operation.resultOf7And2);
 }
 
 void AccessibilityTest::pressActionCalculates()

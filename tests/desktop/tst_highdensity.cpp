@@ -75,6 +75,22 @@ QString buttonFault(const QAbstractButton *button)
     return {};
 }
 
+// Checks every label or button of the window that has a caption (the title bar's own buttons of a
+// conversion window carry none), adding what `fault` finds; returns how many it checked.
+template<typename Captioned>
+int checkCaptions(const QWidget *window, QString (*fault)(const Captioned *), QStringList &faults)
+{
+    int checked = 0;
+    for (const Captioned *widget : window->findChildren<Captioned *>()) {
+        if (widget->text().isEmpty())
+            continue;
+        ++checked;
+        if (const QString found = fault(widget); !found.isEmpty())
+            faults << widget->objectName() + u": "_s + found;
+    }
+    return checked;
+}
+
 QImage resourceImage(const QString &file)
 {
     QImage image(u":/varnek/"_s + file);
@@ -132,22 +148,8 @@ void HighDensityTest::noTextIsClipped()
     QWidget *w = m_fixture->registry.window(window);
 
     QStringList faults;
-    int checked = 0;
-    for (const QLabel *label : w->findChildren<QLabel *>()) {
-        if (label->text().isEmpty())
-            continue;
-        ++checked;
-        if (const QString fault = labelFault(label); !fault.isEmpty())
-            faults << label->objectName() + u": "_s + fault;
-    }
-    for (const QAbstractButton *button : w->findChildren<QAbstractButton *>()) {
-        // The title bar's own buttons of a conversion window carry no caption.
-        if (button->text().isEmpty())
-            continue;
-        ++checked;
-        if (const QString fault = buttonFault(button); !fault.isEmpty())
-            faults << button->objectName() + u": "_s + fault;
-    }
+    int checked = checkCaptions(w, labelFault, faults);
+    checked += checkCaptions(w, buttonFault, faults);
     for (const QGroupBox *frame : w->findChildren<QGroupBox *>()) {
         ++checked;
         if (frame->fontMetrics().horizontalAdvance(frame->title()) > frame->width())

@@ -1,5 +1,6 @@
 #include "shell/mdiform1.h"
 #include "shell/services/services.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 
 #include <QAbstractButton>
@@ -158,10 +159,10 @@ void KeyboardTest::calculatorOperationsByAccessKey_data()
     QTest::addColumn<Qt::Key>("accessKey");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("Alt+T Topla") << Qt::Key_T << u"9"_s;
-    QTest::newRow("Alt+Ç Çıkar") << Qt::Key_Ccedilla << u"5"_s;
-    QTest::newRow("Alt+P Çarp") << Qt::Key_P << u"14"_s;
-    QTest::newRow("Alt+B Böl") << Qt::Key_B << u"3,5"_s;
+    for (const CalculatorOperation &operation : calculatorOperations) {
+        QTest::addRow("%s %s", operation.keys, operation.caption)
+            << operation.accessKey << QString::fromUtf8(operation.resultOf7And2);
+    }
 }
 
 void KeyboardTest::calculatorOperationsByAccessKey()

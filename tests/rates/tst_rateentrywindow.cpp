@@ -1,6 +1,7 @@
 #include "shell/types/errors.h"
 #include "shell/mdiform1.h"
 #include "ratepaths.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 #include "wholefiles.h"
 
@@ -125,9 +126,7 @@ QString RateEntryWindowTest::rateOf(WindowName window, const QString &box)
 
 void RateEntryWindowTest::opensEmptyFromEitherMenu_data()
 {
-    QTest::addColumn<WindowName>("from");
-    QTest::newRow("from tl->currency") << WindowName::atldendovize;
-    QTest::newRow("from currency->tl") << WindowName::adovizdentlye;
+    addConversionWindowRows("from", "from ");
 }
 
 void RateEntryWindowTest::opensEmptyFromEitherMenu()

@@ -5,6 +5,7 @@
 #include "shell/types/errors.h"
 #include "rates/rules/ratefile.h"
 #include "rates/ratestore.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 #include "wholefiles.h"
 
@@ -352,9 +353,7 @@ void RateFaultsTest::failedSaveKeepsTheFile()
 
 void RateFaultsTest::savingThroughALink_data()
 {
-    QTest::addColumn<bool>("targetExists");
-    QTest::newRow("link to a rate file kept elsewhere") << true;
-    QTest::newRow("dangling link") << false;
+    addFlagRows("targetExists", "link to a rate file kept elsewhere", "dangling link");
 }
 
 // A rate file may be a link to one kept elsewhere. Saving writes the file the link names, creating

@@ -1,4 +1,5 @@
 #include "shell/types/errors.h"
+#include "filebytes.h"
 #include "optionaltext.h"
 #include "rates/rules/ratefile.h"
 
@@ -35,21 +36,7 @@ private slots:
     void randomBytes();
 };
 
-void TestRateFile::fileBytes_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("empty box") << QString() << QByteArray::fromHex("22220d0a");
-    QTest::newRow("digits") << u"650000"_s << QByteArray::fromHex("22363530303030220d0a");
-    QTest::newRow("decimal comma") << u"1,25"_s << QByteArray::fromHex("22312c3235220d0a");
-    QTest::newRow("thousands point and blank") << u"1.250 TL"_s << QByteArray("\"1.250 TL\"\r\n");
-    QTest::newRow("turkish small letters") << u"çğıiöşü"_s << QByteArray::fromHex("22e7f0fd69f6fefc220d0a");
-    QTest::newRow("turkish capitals") << u"ÇĞIİÖŞÜ"_s << QByteArray::fromHex("22c7d049ddd6dedc220d0a");
-    QTest::newRow("quote inside, not doubled") << u"a\"b"_s << QByteArray("\"a\"b\"\r\n");
-    QTest::newRow("quote alone") << u"\""_s << QByteArray("\"\"\"\r\n");
-    QTest::newRow("euro sign") << u"5 €"_s << QByteArray::fromHex("22352080220d0a");
-}
+void TestRateFile::fileBytes_data() { addFileBytesRows(); }
 
 // The exact bytes other programs expect, and that they read back to the same text.
 void TestRateFile::fileBytes()

@@ -1,4 +1,5 @@
 #include "shell/types/errors.h"
+#include "filebytes.h"
 #include "ratepaths.h"
 #include "optionaltext.h"
 #include "rates/ratestore.h"
@@ -212,16 +213,7 @@ void TestRateStore::firstSaveCreatesFolder()
     QCOMPARE(entries(folder), QStringList{u"franksatilis.txt"_s});
 }
 
-void TestRateStore::saveAndRead_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("empty box") << QString() << QByteArray::fromHex("22220d0a");
-    QTest::newRow("digits") << u"650000"_s << QByteArray::fromHex("22363530303030220d0a");
-    QTest::newRow("turkish letters") << u"çğıİöşüÇĞÖŞÜ"_s << QByteArray::fromHex("22e7f0fdddf6fefcc7d0d6dedc220d0a");
-    QTest::newRow("quote inside") << u"2\"5"_s << QByteArray("\"2\"5\"\r\n");
-}
+void TestRateStore::saveAndRead_data() { addFileBytesRows(); }
 
 void TestRateStore::saveAndRead()
 {

@@ -1,4 +1,5 @@
 #include "shell/mdiform1.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 
 #include <QAbstractButton>
@@ -146,9 +147,7 @@ void ExitConfirmationTest::closingMainWhileAskingLeavesOneQuestion()
 
 void ExitConfirmationTest::yesEndsTheProgram_data()
 {
-    QTest::addColumn<bool>("mainClosed");
-    QTest::newRow("after closing the main window") << true;
-    QTest::newRow("after Kapat") << false;
+    addFlagRows("mainClosed", "after closing the main window", "after Kapat");
 }
 
 void ExitConfirmationTest::yesEndsTheProgram()
@@ -178,9 +177,7 @@ void ExitConfirmationTest::enterAnswersNoAndEscDoesNothing()
 
 void ExitConfirmationTest::closeButtonActsAsNo_data()
 {
-    QTest::addColumn<bool>("mainClosed");
-    QTest::newRow("main window closed: it comes back") << true;
-    QTest::newRow("main window open: the question just goes") << false;
+    addFlagRows("mainClosed", "main window closed: it comes back", "main window open: the question just goes");
 }
 
 void ExitConfirmationTest::closeButtonActsAsNo()

@@ -1,5 +1,6 @@
 #include "shell/types/errors.h"
 #include "shell/services/services.h"
+#include "support/tables.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -116,9 +117,7 @@ void ServicesTest::promptAnswers()
 
 void ServicesTest::failedCheckStillClosesTheBox_data()
 {
-    QTest::addColumn<bool>("prompt");
-    QTest::newRow("message box") << false;
-    QTest::newRow("input prompt") << true;
+    addFlagRows("prompt", "input prompt", "message box");
 }
 
 void ServicesTest::failedCheckStillClosesTheBox()

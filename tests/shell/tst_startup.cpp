@@ -1,4 +1,5 @@
 #include "shell/mdiform1.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 
 #include <QAbstractButton>
@@ -95,9 +96,7 @@ void StartupTest::quitEndsWithoutClosingStep()
 
 void StartupTest::childAskedForWithoutMainWindowIsCreatedOnce_data()
 {
-    QTest::addColumn<WindowName>("child");
-    QTest::newRow("tl->currency") << WindowName::atldendovize;
-    QTest::newRow("currency->tl") << WindowName::adovizdentlye;
+    addConversionWindowRows("child");
 }
 
 void StartupTest::childAskedForWithoutMainWindowIsCreatedOnce()
