@@ -11,6 +11,7 @@ source "$VARNEK_ROOT/scripts/xvfb.sh"
 VARNEK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-dejavu-core
 )
 VARNEK_TEST_PACKAGES=(
@@ -21,7 +22,8 @@ VARNEK_TEST_PACKAGES=(
 VARNEK_BENCH_PACKAGES=(libbenchmark-dev xvfb python3 python3-xlib)
 VARNEK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VARNEK_WINDOWS_PACKAGES=(
-  g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build
+  g++-mingw-w64-x86-64-posix qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+  cmake ninja-build
   wine wine64 nsis xvfb python3 python3-xlib python3-pil fonts-dejavu-core xz-utils
 )
 VARNEK_WINDOWS_QT_PACKAGES=(

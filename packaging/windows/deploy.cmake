@@ -1,7 +1,7 @@
 # cmake -P deploy.cmake: lays out the folder users run, from scratch, and lists for the uninstaller
 # exactly what is in it. Variables: FOLDER, EXE, STRIP, DLLS (joined by |), PLATFORM_PLUGIN,
-# STYLE_PLUGIN, NOTICE, UNINSTALL_LIST.
-foreach(var FOLDER EXE DLLS PLATFORM_PLUGIN STYLE_PLUGIN NOTICE UNINSTALL_LIST)
+# STYLE_PLUGIN, QT_CATALOGUE, NOTICE, UNINSTALL_LIST.
+foreach(var FOLDER EXE DLLS PLATFORM_PLUGIN STYLE_PLUGIN QT_CATALOGUE NOTICE UNINSTALL_LIST)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "deploy.cmake needs -D${var}=...")
   endif()
@@ -9,10 +9,12 @@ endforeach()
 string(REPLACE "|" ";" DLLS "${DLLS}")
 
 file(REMOVE_RECURSE ${FOLDER})
-file(MAKE_DIRECTORY ${FOLDER}/platforms ${FOLDER}/styles ${FOLDER}/licenses)
+file(MAKE_DIRECTORY ${FOLDER}/platforms ${FOLDER}/styles ${FOLDER}/translations ${FOLDER}/licenses)
 file(COPY ${EXE} ${DLLS} DESTINATION ${FOLDER})
 file(COPY ${PLATFORM_PLUGIN} DESTINATION ${FOLDER}/platforms)
 file(COPY ${STYLE_PLUGIN} DESTINATION ${FOLDER}/styles)
+# Qt's Turkish texts, where the program looks for them on Windows: beside the exe.
+file(COPY ${QT_CATALOGUE} DESTINATION ${FOLDER}/translations)
 # The Qt DLLs are LGPL-3, which builds on the GPL-3: both texts go with them.
 file(COPY ${NOTICE} DESTINATION ${FOLDER}/licenses)
 file(RENAME ${FOLDER}/licenses/licenses.txt ${FOLDER}/licenses/README.txt)
@@ -33,7 +35,7 @@ foreach(file ${files})
   string(REPLACE "/" "\\" file "${file}")
   string(APPEND lines "Delete \"$INSTDIR\\${file}\"\n")
 endforeach()
-foreach(folder platforms styles licenses)
+foreach(folder platforms styles translations licenses)
   string(APPEND lines "RMDir \"$INSTDIR\\${folder}\"\n")
 endforeach()
 file(WRITE ${UNINSTALL_LIST} "${lines}")

@@ -33,6 +33,13 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   list(APPEND varnek_runtime_dlls ${path})
 endforeach()
 
+# Qt's Turkish catalogue from Debian's qt6-translations-l10n (the same Qt version): the program
+# reads it from a translations folder beside the exe, and so do the tests under Wine.
+set(VARNEK_QT_CATALOGUE /usr/share/qt6/translations/qtbase_tr.qm CACHE FILEPATH "Qt's Turkish catalogue")
+if(NOT EXISTS ${VARNEK_QT_CATALOGUE})
+  message(FATAL_ERROR "${VARNEK_QT_CATALOGUE} is missing (Debian package qt6-translations-l10n)")
+endif()
+
 set(varnek_windows_out ${PROJECT_BINARY_DIR}/dist)
 set(varnek_folder ${varnek_windows_out}/Varnek)
 set(varnek_zip ${varnek_windows_out}/varnek-${PROJECT_VERSION}-windows-x64.zip)
@@ -48,10 +55,12 @@ add_custom_command(OUTPUT ${varnek_folder}/varnek.exe ${varnek_uninstall_list}
     "-DDLLS=$<JOIN:${varnek_dlls},|>"
     -DPLATFORM_PLUGIN=$<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
     -DSTYLE_PLUGIN=$<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
+    -DQT_CATALOGUE=${VARNEK_QT_CATALOGUE}
     -DNOTICE=${varnek_windows_source}/licenses.txt
     -DUNINSTALL_LIST=${varnek_uninstall_list}
     -P ${varnek_windows_source}/deploy.cmake
   DEPENDS varnek ${varnek_windows_source}/deploy.cmake ${varnek_windows_source}/licenses.txt
+          ${VARNEK_QT_CATALOGUE}
   COMMENT "Gathering the Windows folder ${varnek_folder}"
   VERBATIM)
 add_custom_command(OUTPUT ${varnek_zip}

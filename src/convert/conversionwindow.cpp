@@ -10,6 +10,7 @@
 #include "shell/services/windowhub.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
@@ -136,7 +137,6 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setWindowIcon(assets::icon(assets::Picture::ConversionIcon));
-    translateSystemMenu();
 
     auto *client = new QWidget;
     client->setFixedSize(clientSize(3480, 5610));
@@ -149,27 +149,24 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     // Restored from its minimised title bar, the window would keep the focus on its frame; the
     // keyboard belongs in the box that had it last.
     connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        // Qt offers "Restore" only to windows with a minimise or maximise button; minimised, this
+        // one needs it as much as the double-click.
+        if (QAction *restore = systemMenuAction("&Restore"))
+            restore->setVisible(now & Qt::WindowMinimized);
         if ((before & Qt::WindowMinimized) && !(now & Qt::WindowMinimized) && hasFocus())
             if (QWidget *box = widget()->focusWidget())
                 box->setFocus(Qt::OtherFocusReason);
     });
 }
 
-void ConversionWindow::translateSystemMenu()
+QAction *ConversionWindow::systemMenuAction(const char *source) const
 {
-    // Qt names these in English unless a translation is installed; the order is Qt's own.
-    static const char16_t *const turkish[] = {u"&Geri Yükle", u"&Taşı", u"&Boyutlandır", u"&Simge Durumuna Küçült",
-                                              u"&Ekranı Kapla", u"Üs&tte Tut"};
+    const QString text = QCoreApplication::translate("QMdiSubWindow", source);
     const QList<QAction *> actions = systemMenu()->actions();
-    qsizetype named = 0;
-    for (QAction *action : actions) {
-        if (action->isSeparator())
-            continue;
-        if (named < qsizetype(std::size(turkish)))
-            action->setText(QString::fromUtf16(turkish[named++]));
-        else
-            action->setText(u"&Kapat"_s);
-    }
+    for (QAction *action : actions)
+        if (action->text() == text)
+            return action;
+    return nullptr;
 }
 
 void ConversionWindow::mouseDoubleClickEvent(QMouseEvent *event)

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class QAction;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -47,7 +48,8 @@ private:
     };
 
     void buildControls(QWidget *client);
-    void translateSystemMenu();
+    // The title-bar menu's entry that Qt names by that English text.
+    QAction *systemMenuAction(const char *source) const;
     void convert(const Row &row);
 
     WindowHub &m_hub;

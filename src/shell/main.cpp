@@ -1,4 +1,5 @@
 #include "shell/registry.h"
+#include "shell/services/catalogues.h"
 #include "shell/services/services.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(u"varnek"_s);
     // The hidden splash window keeps the program alive; it ends only when asked to.
     QApplication::setQuitOnLastWindowClosed(false);
+    varnek::loadCatalogues();
 
     varnek::QtServices services;
     varnek::Registry registry(services);

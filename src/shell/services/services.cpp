@@ -6,7 +6,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -44,10 +43,9 @@ void Services::reportError(const RuntimeError &error)
 void QtServices::message(const QString &text, const QString &title, Icon icon)
 {
     QWidget *owner = QApplication::activeWindow();
+    // The buttons' texts come from Qt's Turkish catalogue (loadCatalogues).
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
                     QMessageBox::Ok, owner);
-    // Qt's own button texts are English unless a translation is installed.
-    box.button(QMessageBox::Ok)->setText(u"Tamam"_s);
     execOver(box, owner);
 }
 
@@ -57,8 +55,6 @@ std::optional<QString> QtServices::prompt(const QString &text, const QString &ti
     QInputDialog dialog(owner);
     dialog.setWindowTitle(title);
     dialog.setLabelText(text);
-    dialog.setOkButtonText(u"Tamam"_s);
-    dialog.setCancelButtonText(u"İptal"_s);
     if (execOver(dialog, owner) != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
