@@ -1,4 +1,5 @@
 #include "shell/types/errors.h"
+#include "shell/services/catalogues.h"
 #include "shell/services/services.h"
 #include "support/tables.h"
 
@@ -21,6 +22,8 @@ class ServicesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // As main() does: the buttons' texts come from the catalogues.
+    void initTestCase() { varnek::loadCatalogues(); }
     void errorReportNamesTheKind_data();
     void errorReportNamesTheKind();
     void promptAnswers_data();

@@ -1,5 +1,7 @@
 #include "support/windowfixture.h"
 
+#include "shell/services/catalogues.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,7 +34,8 @@ void fail(const QString &message, const std::source_location &where)
 
 } // namespace
 
-WindowFixture::WindowFixture() : registry(services) {}
+// The catalogues as the program loads them, before any window exists: the tests see what users see.
+WindowFixture::WindowFixture() : registry(services) { varnek::loadCatalogues(); }
 
 WindowFixture::~WindowFixture() = default;
 

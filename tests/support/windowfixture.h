@@ -15,6 +15,7 @@
 
 // What every window test starts from: the scripted services and the registry of the program's
 // windows, made together and torn down registry first, plus the ways the tests reach a control.
+// The first one loads the program's catalogues, as main() does.
 // A test holds one in a std::optional, made in init() and reset in cleanup().
 class WindowFixture {
 public:

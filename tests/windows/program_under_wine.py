@@ -28,6 +28,9 @@ def unpack(zip_path, out):
         archive.extractall(folder)
     program = os.path.join(folder, "Varnek", "varnek.exe")
     check(os.path.isfile(program), f"{zip_path} holds no Varnek/varnek.exe")
+    # Qt's Turkish texts: the program reads them from beside itself.
+    check(os.path.isfile(os.path.join(folder, "Varnek", "translations", "qtbase_tr.qm")),
+          f"{zip_path} holds no Varnek/translations/qtbase_tr.qm")
     return program
 
 
