@@ -89,10 +89,10 @@ constexpr LineSpec lines[] = {
     {u"Line3", 120, 4080, 3360, 4080},
 };
 
-QLabel *makeCaption(QWidget *client, const LabelSpec &spec, std::size_t twin)
+QLabel *makeCaption(QWidget *client, const LabelSpec &entry, std::size_t twin)
 {
-    auto *label = makeControl<QLabel>(client, tableText(spec.name), {spec.left, spec.top, spec.width[twin], 255});
-    label->setText(tableText(spec.text[twin]));
+    auto *label = makeControl<QLabel>(client, tableText(entry.name), {entry.left, entry.top, entry.width[twin], 255});
+    label->setText(tableText(entry.text[twin]));
     setColours(label, green, Qt::black);
     fitTextToWidth(label);
     return label;
@@ -101,9 +101,9 @@ QLabel *makeCaption(QWidget *client, const LabelSpec &spec, std::size_t twin)
 // Boxes take the window's font and colours, and the caption above them as their name; four boxes may
 // share a caption, so the row's currency tells them apart.
 template <typename Box>
-Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &spec, QLabel *caption, Currency currency)
+Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel *caption, Currency currency)
 {
-    auto *box = makeControl<Box>(client, tableText(name), spec.geometry);
+    auto *box = makeControl<Box>(client, tableText(name), entry.geometry);
     box->setFont(fixedsysFont());
     setColours(box, green, Qt::black);
     nameAfterLabel(box, caption);
@@ -194,29 +194,29 @@ void ConversionWindow::buildControls(QWidget *client)
 
     std::array<Captions, std::size(rowSpecs)> captions{};
     for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
-        const RowSpec &spec = rowSpecs[i];
-        captions[i] = {makeCaption(client, spec.rateLabel, twin), makeCaption(client, spec.amountLabel, twin),
-                       makeCaption(client, spec.resultLabel, twin)};
+        const RowSpec &entry = rowSpecs[i];
+        captions[i] = {makeCaption(client, entry.rateLabel, twin), makeCaption(client, entry.amountLabel, twin),
+                       makeCaption(client, entry.resultLabel, twin)};
     }
     for (const LineSpec &entry : lines)
         new Line(client, tableText(entry.name), entry.x1, entry.y1, entry.x2, entry.y2, 2, lineGreen);
 
     std::array<QWidget *, boxCount> byTabOrder{};
     for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
-        const RowSpec &spec = rowSpecs[i];
-        const CurrencyInfo &currency = currencyInfo(spec.currency);
-        Row &row = m_rows[currencyIndex(spec.currency)];
-        row.currency = spec.currency;
+        const RowSpec &entry = rowSpecs[i];
+        const CurrencyInfo &currency = currencyInfo(entry.currency);
+        Row &row = m_rows[currencyIndex(entry.currency)];
+        row.currency = entry.currency;
         row.rateName = shownName(captions[i].rate, i, captions);
         row.amountName = shownName(captions[i].amount, i, captions);
-        row.rate = makeBox<QLineEdit>(client, currency.rateBox, spec.rate, captions[i].rate, spec.currency);
-        row.amount = makeBox<QLineEdit>(client, currency.amountBox, spec.amount, captions[i].amount, spec.currency);
-        row.result = makeBox<QPlainTextEdit>(client, currency.resultBox, spec.result, captions[i].result, spec.currency);
+        row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, entry.currency);
+        row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount, entry.currency);
+        row.result = makeBox<QPlainTextEdit>(client, currency.resultBox, entry.result, captions[i].result, entry.currency);
         row.result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         row.result->setTabChangesFocus(true);
-        byTabOrder[std::size_t(spec.rate.tab[twin])] = row.rate;
-        byTabOrder[std::size_t(spec.amount.tab[twin])] = row.amount;
-        byTabOrder[std::size_t(spec.result.tab[twin])] = row.result;
+        byTabOrder[std::size_t(entry.rate.tab[twin])] = row.rate;
+        byTabOrder[std::size_t(entry.amount.tab[twin])] = row.amount;
+        byTabOrder[std::size_t(entry.result.tab[twin])] = row.result;
     }
     for (std::size_t i = 1; i < byTabOrder.size(); ++i)
         QWidget::setTabOrder(byTabOrder[i - 1], byTabOrder[i]);

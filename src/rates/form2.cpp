@@ -78,24 +78,24 @@ public:
     ControlBuilder(QWidget *window, QWidget *frame) : m_window(window), m_frame(frame) {}
 
     template <typename T>
-    T *make(const ControlSpec &spec)
+    T *make(const ControlSpec &entry)
     {
-        auto *control = makeControl<T>(spec.inFrame ? m_frame : m_window, tableText(spec.name), spec.geometry);
+        auto *control = makeControl<T>(entry.inFrame ? m_frame : m_window, tableText(entry.name), entry.geometry);
         if constexpr (!std::is_base_of_v<QLabel, T>)
-            m_byTabIndex[std::size_t(spec.tabIndex)] = control;
+            m_byTabIndex[std::size_t(entry.tabIndex)] = control;
         return control;
     }
 
-    QPushButton *button(const ControlSpec &spec, const char16_t *caption)
+    QPushButton *button(const ControlSpec &entry, const char16_t *caption)
     {
-        auto *button = make<QPushButton>(spec);
+        auto *button = make<QPushButton>(entry);
         button->setText(tableText(caption));
         return button;
     }
 
-    PictureButton *pictureButton(const ControlSpec &spec, const char16_t *caption, assets::Picture picture)
+    PictureButton *pictureButton(const ControlSpec &entry, const char16_t *caption, assets::Picture picture)
     {
-        auto *button = make<PictureButton>(spec);
+        auto *button = make<PictureButton>(entry);
         button->setText(tableText(caption));
         button->setPicture(assets::pixmap(picture));
         button->fitCaption();
@@ -136,19 +136,19 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     ControlBuilder build(this, frame);
     Services &services = hub.services();
     for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
-        const RowSpec &spec = rowSpecs[i];
-        auto *label = build.make<QLabel>(spec.label);
+        const RowSpec &entry = rowSpecs[i];
+        auto *label = build.make<QLabel>(entry.label);
         label->setTextFormat(Qt::PlainText);
-        label->setText(tableText(spec.caption));
+        label->setText(tableText(entry.caption));
         fitTextToWidth(label);
-        auto *box = build.make<QLineEdit>(spec.box);
+        auto *box = build.make<QLineEdit>(entry.box);
         // Qt's default of 32767 would cut a long paste without a word.
         box->setMaxLength(std::numeric_limits<int>::max());
         nameAfterLabel(box, label);
         m_boxes[i] = box;
-        QPushButton *save = build.button(spec.save, u"Kaydet");
-        QPushButton *read = build.button(spec.read, u"Oku");
-        QPushButton *clear = build.button(spec.clear, u"Sil");
+        QPushButton *save = build.button(entry.save, u"Kaydet");
+        QPushButton *read = build.button(entry.read, u"Oku");
+        QPushButton *clear = build.button(entry.clear, u"Sil");
         // The buttons say only "Kaydet", "Oku" and "Sil"; the description tells which rate they act on.
         for (QPushButton *button : {save, read, clear})
             button->setAccessibleDescription(box->accessibleName());
