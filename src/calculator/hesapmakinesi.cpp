@@ -1,12 +1,12 @@
 #include "calculator/hesapmakinesi.h"
 
 #include "assets/assets.h"
+#include "calculator/rules/leadingnumber.h"
 #include "convert/rules/checkedmath.h"
+#include "convert/rules/numberrules.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
-#include "calculator/rules/leadingnumber.h"
-#include "convert/rules/numberrules.h"
 #include "shell/services/windowhub.h"
 
 #include <QLabel>

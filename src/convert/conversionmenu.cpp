@@ -2,8 +2,8 @@
 
 #include "convert/conversionwindow.h"
 #include "shell/services/guard.h"
-#include "shell/types/tabletext.h"
 #include "shell/services/windowhub.h"
+#include "shell/types/tabletext.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,11 +2,11 @@
 
 #include "assets/assets.h"
 #include "convert/conversionmenu.h"
+#include "convert/rules/numberrules.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
 #include "shell/services/widgets.h"
-#include "convert/rules/numberrules.h"
 #include "shell/services/windowhub.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 #include "rates/form2.h"
 
 #include "assets/assets.h"
+#include "rates/ratestore.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
 #include "shell/services/widgets.h"
-#include "rates/ratestore.h"
 #include "shell/services/windowhub.h"
 
 #include <QGroupBox>

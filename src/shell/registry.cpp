@@ -1,9 +1,9 @@
 #include "shell/registry.h"
 
-#include "convert/conversionwindow.h"
-#include "rates/form2.h"
 #include "about/frmabout.h"
 #include "calculator/hesapmakinesi.h"
+#include "convert/conversionwindow.h"
+#include "rates/form2.h"
 #include "shell/mdiform1.h"
 #include "shell/splash.h"
 #include "shell/uyari.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/types/errors.h"
 #include "shell/services/services.h"
+#include "shell/types/errors.h"
 
 #include <utility>
 

@@ -26,12 +26,12 @@ public:
     virtual void hide(WindowName name) = 0;
     // Create without making it visible (the main window's load step then shows it).
     virtual void load(WindowName name) = 0;
-    // The calls below are for the main window's children, atldendovize and adovizdentlye; any other
-    // window is a programming error, thrown as std::invalid_argument in every build.
+    virtual void arrange(Arrangement arrangement) = 0;
+    // The next two are for the main window's children, atldendovize and adovizdentlye; naming any
+    // other window is a programming error, thrown as std::invalid_argument in every build.
     virtual void setChildState(WindowName name, Qt::WindowStates state) = 0;
     // Replaces the text of the currency's rate box; runs no handler.
     virtual void setRate(WindowName name, Currency currency, const QString &text) = 0;
-    virtual void arrange(Arrangement arrangement) = 0;
     virtual Services &services() = 0;
 };
 
