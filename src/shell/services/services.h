@@ -11,7 +11,7 @@ namespace varnek {
 
 class RuntimeError;
 
-// The main window's title; error messages carry it too. Its version follows the build's.
+// The main window's title; error messages carry it too. A test holds its version to the project's.
 inline constexpr QStringView programTitle = u"Varnek Otomasyon v1.6";
 
 // Everything modal, and ending the program, goes through here so tests can script it.
