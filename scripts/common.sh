@@ -17,7 +17,7 @@ VARNEK_PACKAGES=(
 VARNEK_TEST_PACKAGES=(
   libbenchmark-dev
   desktop-file-utils appstream dpkg-dev lintian man-db python3
-  xvfb dbus-daemon at-spi2-core python3-pyatspi openbox
+  xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool
 )
 VARNEK_BENCH_PACKAGES=(libbenchmark-dev xvfb python3 python3-xlib)
 VARNEK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -17,6 +17,8 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 
+#include <type_traits>
+
 using namespace Qt::StringLiterals;
 
 namespace varnek {
@@ -106,6 +108,8 @@ Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel
     auto *box = makeControl<Box>(client, tableText(name), entry.geometry);
     box->setFont(fixedsysFont());
     setColours(box, green, Qt::black);
+    if constexpr (std::is_same_v<Box, QLineEdit>)
+        takeAnyLength(box);
     nameAfterLabel(box, caption);
     box->setAccessibleDescription(tableText(currencyInfo(currency).name));
     return box;
@@ -133,9 +137,10 @@ QString shownName(const QLabel *caption, std::size_t row, const std::array<Capti
 ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(hub), m_direction(direction)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    // Fixed dialog frame: a close button, no minimise or maximise button.
+    // Fixed dialog frame: a close button, no minimise or maximise button. The fixed-size hint is what
+    // the MDI frame reads to refuse the user a resize (no grips, no "Size" item); tiling still sizes it.
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(assets::icon(assets::Picture::ConversionIcon));
 
     auto *client = new QWidget;
