@@ -1,4 +1,5 @@
 #include "convert/conversionwindow.h"
+#include "shell/types/currency.h"
 #include "shell/types/errors.h"
 #include "shell/mdiform1.h"
 #include "support/windowfixture.h"
@@ -35,6 +36,8 @@ private slots:
     void closedWindowComesBackEmpty();
     void doubleClickOnMinimisedTitleBarRestores_data();
     void doubleClickOnMinimisedTitleBarRestores();
+    void longTextsArriveWhole_data();
+    void longTextsArriveWhole();
 
 private:
     static void addInputColumns();
@@ -379,6 +382,29 @@ void ConversionWindowsTest::doubleClickOnMinimisedTitleBarRestores()
     QCOMPARE(area->activeSubWindow(), w);
     if (normal)
         QCOMPARE(w->geometry(), *normal);
+}
+
+void ConversionWindowsTest::longTextsArriveWhole_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("tl->currency") << tl;
+    QTest::newRow("currency->tl") << dtl;
+}
+
+// A pasted rate reaches the rate box whole, as the rate-entry window holds it, and so does an
+// amount pasted into its box; a one-line box would otherwise stop at 32767 characters.
+void ConversionWindowsTest::longTextsArriveWhole()
+{
+    QFETCH(QString, window);
+    auto *w = static_cast<varnek::ConversionWindow *>(conversionWindow(window));
+    const QString text = QString(40000, u'5');
+    for (const varnek::Currency currency : varnek::allCurrencies) {
+        const RowBoxes &row = rows[varnek::currencyIndex(currency)];
+        w->setRate(currency, text);
+        QCOMPARE(line(w, row.rate)->text().size(), text.size());
+        line(w, row.amount)->setText(text);
+        QCOMPARE(line(w, row.amount)->text().size(), text.size());
+    }
 }
 
 QTEST_MAIN(ConversionWindowsTest)

@@ -92,6 +92,9 @@ void ServicesTest::promptAnswers_data()
     QTest::addColumn<bool>("accept");
     QTest::addColumn<std::optional<QString>>("expected");
     QTest::newRow("OK with text") << u"1.250,5"_s << true << std::optional<QString>(u"1.250,5"_s);
+    // Longer than a one-line box takes unless told otherwise (32767).
+    const QString pasted(40000, u'7');
+    QTest::newRow("OK with 40000 characters") << pasted << true << std::optional<QString>(pasted);
     QTest::newRow("OK with nothing") << QString() << true << std::optional<QString>(QString());
     QTest::newRow("Cancel") << u"9"_s << false << std::optional<QString>();
 }

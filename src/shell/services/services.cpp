@@ -1,9 +1,11 @@
 #include "shell/services/services.h"
 
+#include "shell/services/widgets.h"
 #include "shell/types/errors.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -55,6 +57,10 @@ std::optional<QString> QtServices::prompt(const QString &text, const QString &ti
     QInputDialog dialog(owner);
     dialog.setWindowTitle(title);
     dialog.setLabelText(text);
+    // Makes its field now, a one-line box, so that Qt's default limit can be lifted before any typing.
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (auto *field = dialog.findChild<QLineEdit *>())
+        takeAnyLength(field);
     if (execOver(dialog, owner) != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

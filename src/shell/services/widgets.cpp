@@ -13,6 +13,7 @@
 #include <QStylePainter>
 
 #include <algorithm>
+#include <limits>
 
 namespace varnek {
 
@@ -47,6 +48,8 @@ void setTextFromStart(QLineEdit *box, const QString &text)
     box->setText(text);
     box->setCursorPosition(0);
 }
+
+void takeAnyLength(QLineEdit *box) { box->setMaxLength(std::numeric_limits<int>::max()); }
 
 Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)
     : QWidget(parent)

@@ -29,6 +29,10 @@ void nameAfterLabel(QWidget *box, QLabel *label);
 // box would otherwise scroll to its end, hiding the start of a long number such as "0,333333333333333".
 void setTextFromStart(QLineEdit *box, const QString &text);
 
+// Lets a one-line box hold a text of any length: Qt's default of 32767 characters would cut a long
+// paste without a word.
+void takeAnyLength(QLineEdit *box);
+
 // A straight line of the given pen width between two points in twips.
 class Line final : public QWidget {
 public:
