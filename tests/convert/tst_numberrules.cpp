@@ -542,6 +542,12 @@ void TestNumberRules::convert_data()
         {"cut keeps a character whole", tl, u"2", u"aaaaaaaaaaaaaaaaaa😀b", u"", mismatch,
          u"Miktar kutusu \"aaaaaaaaaaaaaaaaaa…\""},
         {"line break quoted as a blank", cur, u"a\nb", u"1", u"", mismatch, u"Kur kutusu \"a b\""},
+        // An override or isolate left in would turn the rest of the message's line around.
+        {"override and isolate quoted as blanks", tl, u"2", u"ab\u202Ecd\u2066ef", u"", mismatch,
+         u"Miktar kutusu \"ab cd ef\""},
+        {"every direction control quoted as a blank", cur,
+         u"x\u061C\u200E\u200F\u202A\u202B\u202C\u202D\u202E\u2066\u2067\u2068\u2069y", u"1", u"", mismatch,
+         u"Kur kutusu \"x            y\""},
     };
     for (const auto &[locale, format] : formats()) {
         for (const auto &row : rows) {

@@ -17,6 +17,22 @@ QString errorKindText(ErrorKind kind)
     return {};
 }
 
+namespace {
+
+bool breaksTheLine(QChar c)
+{
+    return c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// The marks, embeddings, overrides and isolates that set the direction of the text after them.
+bool turnsTheLine(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+} // namespace
+
 QString boxErrorDetail(QStringView boxName, QStringView text)
 {
     constexpr qsizetype shown = 20; // the ellipsis included
@@ -31,12 +47,10 @@ QString boxErrorDetail(QStringView boxName, QStringView text)
     detail.reserve(boxName.size() + kept + 4);
     detail.append(boxName);
     detail.append(u" \"");
-    // A line break would make the message a line longer than its two.
-    for (const QChar c : text.first(kept)) {
-        const bool breaks = c.category() == QChar::Other_Control || c == QChar::LineSeparator
-                            || c == QChar::ParagraphSeparator;
-        detail.append(breaks ? QChar(u' ') : c);
-    }
+    // A line break would make the message a line longer than its two, and a direction control
+    // would turn the rest of the line around.
+    for (const QChar c : text.first(kept))
+        detail.append(breaksTheLine(c) || turnsTheLine(c) ? QChar(u' ') : c);
     if (kept < text.size())
         detail.append(u'…');
     detail.append(u'"');
