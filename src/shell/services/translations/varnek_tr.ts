@@ -28,7 +28,7 @@
     </message>
     <message>
         <source>Stay on &amp;Top</source>
-        <translation>Üs&amp;tte Tut</translation>
+        <translation>&amp;Üstte Tut</translation>
     </message>
     <message>
         <source>&amp;Close</source>
