@@ -76,30 +76,31 @@ void CalculatorWindowTest::operationWritesResult_data()
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("wide"); // wider than the box, which shows only its start
 
     const QLocale tr(QLocale::Turkish, QLocale::Turkey);
     const QLocale en(QLocale::English, QLocale::UnitedStates);
     const QString add = u"Label1"_s, subtract = u"Label2"_s, multiply = u"Label3"_s, divide = u"Label4"_s;
 
-    QTest::newRow("7 Topla 2") << tr << u"7"_s << u"2"_s << add << u"9"_s;
-    QTest::newRow("7 Çıkar 2") << tr << u"7"_s << u"2"_s << subtract << u"5"_s;
-    QTest::newRow("7 Çarp 2") << tr << u"7"_s << u"2"_s << multiply << u"14"_s;
-    QTest::newRow("7 Böl 2, turkish") << tr << u"7"_s << u"2"_s << divide << u"3,5"_s;
-    QTest::newRow("7 Böl 2, english") << en << u"7"_s << u"2"_s << divide << u"3.5"_s;
-    QTest::newRow("first minus second") << tr << u"2"_s << u"7"_s << subtract << u"-5"_s;
-    QTest::newRow("first divided by second") << tr << u"2"_s << u"8"_s << divide << u"0,25"_s;
-    QTest::newRow("comma is the decimal point in turkish") << tr << u"1,5"_s << u"1"_s << add << u"2,5"_s;
-    QTest::newRow("comma ends the number in english") << en << u"1,5"_s << u"1"_s << add << u"2"_s;
-    QTest::newRow("full stop is a decimal point in turkish") << tr << u"1.5"_s << u"1"_s << add << u"2,5"_s;
-    QTest::newRow("own result reads back") << tr << u"3,5"_s << u"2"_s << multiply << u"7"_s;
+    QTest::newRow("7 Topla 2") << tr << u"7"_s << u"2"_s << add << u"9"_s << false;
+    QTest::newRow("7 Çıkar 2") << tr << u"7"_s << u"2"_s << subtract << u"5"_s << false;
+    QTest::newRow("7 Çarp 2") << tr << u"7"_s << u"2"_s << multiply << u"14"_s << false;
+    QTest::newRow("7 Böl 2, turkish") << tr << u"7"_s << u"2"_s << divide << u"3,5"_s << false;
+    QTest::newRow("7 Böl 2, english") << en << u"7"_s << u"2"_s << divide << u"3.5"_s << false;
+    QTest::newRow("first minus second") << tr << u"2"_s << u"7"_s << subtract << u"-5"_s << false;
+    QTest::newRow("first divided by second") << tr << u"2"_s << u"8"_s << divide << u"0,25"_s << false;
+    QTest::newRow("comma is the decimal point in turkish") << tr << u"1,5"_s << u"1"_s << add << u"2,5"_s << false;
+    QTest::newRow("comma ends the number in english") << en << u"1,5"_s << u"1"_s << add << u"2"_s << false;
+    QTest::newRow("full stop is a decimal point in turkish") << tr << u"1.5"_s << u"1"_s << add << u"2,5"_s << false;
+    QTest::newRow("own result reads back") << tr << u"3,5"_s << u"2"_s << multiply << u"7"_s << false;
     QTest::newRow("long result written in full") << tr << u"123456789"_s << u"987654321"_s << multiply
-                                                 << u"1,21932631112635E+17"_s;
-    QTest::newRow("fifteen digits") << tr << u"1"_s << u"3"_s << divide << u"0,333333333333333"_s;
-    QTest::newRow("text reads as zero") << tr << u"&HFF"_s << u"ğabc"_s << add << u"255"_s;
-    QTest::newRow("blanks ignored, letters end") << en << u"1 000x"_s << u"- 4"_s << subtract << u"1004"_s;
-    QTest::newRow("underflow is written") << en << u"1E-300"_s << u"1E-300"_s << multiply << u"0"_s;
+                                                 << u"1,21932631112635E+17"_s << true;
+    QTest::newRow("fifteen digits") << tr << u"1"_s << u"3"_s << divide << u"0,333333333333333"_s << true;
+    QTest::newRow("text reads as zero") << tr << u"&HFF"_s << u"ğabc"_s << add << u"255"_s << false;
+    QTest::newRow("blanks ignored, letters end") << en << u"1 000x"_s << u"- 4"_s << subtract << u"1004"_s << false;
+    QTest::newRow("underflow is written") << en << u"1E-300"_s << u"1E-300"_s << multiply << u"0"_s << false;
     QTest::newRow("result wider than its box") << tr << u"999999999"_s << u"999999999"_s << multiply
-                                               << u"9,99999998E+17"_s;
+                                               << u"9,99999998E+17"_s << true;
 }
 
 void CalculatorWindowTest::operationWritesResult()
@@ -109,15 +110,25 @@ void CalculatorWindowTest::operationWritesResult()
     QFETCH(QString, second);
     QFETCH(QString, operation);
     QFETCH(QString, expected);
+    QFETCH(bool, wide);
 
     QLocale::setDefault(locale);
     fill(first, second);
+    // Written from outside, a text too wide for the box is told in full, to the eye and to a
+    // screen reader; the result replaces it, and what it tells, or clears it where it fits.
+    const QString before = QString(30, u'8');
+    m_fixture->setBoxText(WindowName::hesapmakinesi, u"Sonuc"_s, before);
+    QLineEdit *result = box(u"Sonuc"_s);
+    QCOMPARE(result->toolTip(), before);
+    QCOMPARE(result->accessibleDescription(), before);
     click(operation);
 
     QCOMPARE(boxTexts(), (QStringList{first, second, expected}));
     QCOMPARE(m_fixture->services.messages.size(), 0);
     // Shown from its first character, not scrolled to its end.
-    QCOMPARE(box(u"Sonuc"_s)->cursorPosition(), 0);
+    QCOMPARE(result->cursorPosition(), 0);
+    QCOMPARE(result->toolTip(), wide ? expected : QString());
+    QCOMPARE(result->accessibleDescription(), wide ? expected : QString());
 }
 
 void CalculatorWindowTest::freshWindowAddsAndFailsToDivide()
@@ -186,9 +197,10 @@ void CalculatorWindowTest::typingIsLimited_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("limit");
-    QTest::newRow("first number") << u"Sayibir"_s << 9;
-    QTest::newRow("second number") << u"Sayiiki"_s << 9;
-    QTest::newRow("result") << u"Sonuc"_s << 81;
+    QTest::addColumn<bool>("toldWhenWide"); // the whole text as tooltip and description
+    QTest::newRow("first number") << u"Sayibir"_s << 9 << false;
+    QTest::newRow("second number") << u"Sayiiki"_s << 9 << false;
+    QTest::newRow("result") << u"Sonuc"_s << 81 << true;
 }
 
 void CalculatorWindowTest::typingIsLimited()
@@ -199,10 +211,19 @@ void CalculatorWindowTest::typingIsLimited()
     QString text;
     for (int i = 0; i <= limit; ++i)
         text += i % 2 ? u'ş' : QChar(u'0' + i % 10);
+    QFETCH(bool, toldWhenWide);
+
     QLineEdit *target = box(name);
     target->clear();
     WindowFixture::type(target, text);
     QCOMPARE(target->text(), text.left(limit));
+    QCOMPARE(target->toolTip(), toldWhenWide ? target->text() : QString());
+    // Typed back to a text that fits, the box tells nothing more.
+    for (int i = 0; i < limit - 1; ++i)
+        QTest::keyClick(target, Qt::Key_Backspace);
+    QCOMPARE(target->text(), text.left(1));
+    QCOMPARE(target->toolTip(), QString());
+    QCOMPARE(target->accessibleDescription(), QString());
 }
 
 void CalculatorWindowTest::picturesShowMessages_data()
