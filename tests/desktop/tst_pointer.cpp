@@ -1,4 +1,3 @@
-#include "shell/mdiform1.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
