@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <limits>
 #include <type_traits>
 
 using namespace Qt::StringLiterals;
@@ -142,8 +141,7 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
         label->setText(tableText(entry.caption));
         fitTextToWidth(label);
         auto *box = build.make<QLineEdit>(entry.box);
-        // Qt's default of 32767 would cut a long paste without a word.
-        box->setMaxLength(std::numeric_limits<int>::max());
+        takeAnyLength(box);
         nameAfterLabel(box, label);
         m_boxes[i] = box;
         QPushButton *save = build.button(entry.save, u"Kaydet");
