@@ -6,8 +6,9 @@ and makes the four rate files at C:\\ that are missing, empty, keeping a saved o
 Start-menu entry starts the installed program and "Çıkış" ends it. Then C:\\ refuses the user new
 files, as Windows does; in the installed program, started by its path, Kaydet in Elle Ayarla still
 saves the dollar rate, in place, and Dosya -> Kapat, Evet end it (with status 0, seen where Wine
-reports it). A silent uninstall takes all of it away again but the rate files. The installer's and the program's version resources name the
-publisher and the copyright. Screenshots and logs go to OUT.
+reports it). A silent uninstall takes all of it away again but the rate files. The installer's and
+the program's version resources name the publisher and the copyright. Screenshots and logs go to
+OUT.
 
 Wine runs as the Unix user that starts it, and root's writes are never refused: run as root, every
 Wine command runs as user 65534 (through setpriv) in a Wine prefix and a home that user owns, kept
@@ -47,7 +48,7 @@ RATE_FILES = ("dolarsatilis.txt", "marksatilis.txt", "sterlinsatilis.txt", "fran
 SAVED_MARK = b'"1.250,5"\r\n'
 DOLLAR_TYPED = ("1", "2", "comma", "5")
 DOLLAR_SAVED = bytes.fromhex("22 31 32 2C 35 22 0D 0A")
-ERROR_TITLE = "Dosya erişim hatası"
+ACCESS_ERROR = "Dosya erişim hatası"
 # Elle Ayarla, in logical pixels (twips / 15).
 FORM2_TITLE = "Elle Ayarla"
 FORM2_CLIENT = (306, 261)
@@ -276,7 +277,7 @@ def start_installed_program(screen, log, steps):
     wait_until_no_program()
 
 
-def refuse_new_files(out, log):
+def refuse_new_files(log):
     """Takes the write bit off drive_c, then shows that C:\\ refuses the user a new file, through
     Wine as the program would meet it."""
     os.chmod(drive_c(), 0o555)
@@ -298,7 +299,7 @@ def save_dollar_as_ordinary_user(screen, out, log):
     """With C:\\ refusing new files, the installed program: Elle Ayarla, 12,5 in the dollar box,
     Kaydet. The file gets the bytes and keeps its inode (written in place, not replaced), no message
     shows, nothing new appears at C:\\; then Dosya -> Kapat, Evet end the program with status 0."""
-    refuse_new_files(out, log)
+    refuse_new_files(log)
     dollar = drive_c("dolarsatilis.txt")
     check(os.path.isfile(dollar), "no C:\\dolarsatilis.txt to write")
     before = sorted(os.listdir(drive_c()))
@@ -315,19 +316,23 @@ def save_dollar_as_ordinary_user(screen, out, log):
         for key in DOLLAR_TYPED:
             screen.key(key)
         shown = {entry[0].id for entry in screen.windows()}
+
+        def new_windows():
+            return [entry[1:6] for entry in screen.windows() if entry[0].id not in shown and not entry[6]]
+
         screen.click_centre(left, top, DOLLAR_KAYDET)
         deadline = time.monotonic() + WAIT
-        while time.monotonic() < deadline:
+        while time.monotonic() < deadline and not new_windows():
             with open(dollar, "rb") as saved:
                 if saved.read() == DOLLAR_SAVED:
                     break
             time.sleep(0.1)
         # A message would show by now.
         time.sleep(1.0)
-        new = [entry[1:6] for entry in screen.windows() if entry[0].id not in shown and not entry[6]]
+        new = new_windows()
         if new:
             screen.screenshot(os.path.join(out, "kaydet-message.png"))
-        check(not new, f"Kaydet showed {new} (a {ERROR_TITLE!r} message?); see kaydet-message.png")
+        check(not new, f"Kaydet showed {new} (a {ACCESS_ERROR!r} message?); see kaydet-message.png")
         # Tamam first: Elle Ayarla lies over the main window, where the keys for its menu go.
         screen.click_centre(left, top, TAMAM)
         screen.wait_until_gone(lambda w: w[1] == FORM2_TITLE, "Elle Ayarla")
@@ -345,7 +350,7 @@ def save_dollar_as_ordinary_user(screen, out, log):
 
 
 def uninstall(log):
-    # Elevated on Windows, the uninstaller could delete at C:\\: let it here too.
+    # Elevated on Windows, the uninstaller could delete at C:\: let it here too.
     os.chmod(drive_c(), 0o755)
     # The uninstaller copies itself away and returns at once; the copy does the work.
     check(wine([UNINSTALLER_WINDOWS, "/S"], log) == 0, "the silent uninstall failed to start")
