@@ -40,6 +40,16 @@ VIAddVersionKey /LANG=${LANG_TURKISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_TURKISH} "LegalCopyright" "© ${PUBLISHER}. Tüm hakları saklıdır."
 
+; Windows lets every user modify a file at the root of C: but only an administrator create one, and
+; the program keeps its rates there: while elevated, make each rate file that is missing, empty, so
+; that an ordinary user's first save can write it. One that exists holds a saved rate: not touched.
+; Opened for appending, so a file that appears meanwhile is not cut either.
+!macro PrepareRateFile NAME
+  IfFileExists "C:\${NAME}" +3
+    FileOpen $0 "C:\${NAME}" a
+    FileClose $0
+!macroend
+
 Section "Varnek" SecMain
   SectionIn RO
   SetShellVarContext all
@@ -47,6 +57,10 @@ Section "Varnek" SecMain
   File /r "${SOURCE}\*.*"
   WriteUninstaller "$INSTDIR\kaldir.exe"
   CreateShortcut "$SMPROGRAMS\Varnek.lnk" "$INSTDIR\varnek.exe" "" "$INSTDIR\varnek.exe" 0
+  !insertmacro PrepareRateFile dolarsatilis.txt
+  !insertmacro PrepareRateFile marksatilis.txt
+  !insertmacro PrepareRateFile sterlinsatilis.txt
+  !insertmacro PrepareRateFile franksatilis.txt
 
   WriteRegStr HKLM "${APP_KEY}" "DisplayName" "Varnek"
   WriteRegStr HKLM "${APP_KEY}" "DisplayVersion" "${VERSION}"
@@ -65,6 +79,7 @@ Section "Varnek" SecMain
 SectionEnd
 
 Section "Uninstall"
+  ; The rate files at the root of C: are the user's data: they stay.
   SetShellVarContext all
   Delete "$SMPROGRAMS\Varnek.lnk"
   ; Only what the installer put there: a folder chosen by the user may hold other files.

@@ -9,6 +9,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace varnek {
@@ -18,6 +22,34 @@ namespace {
 [[noreturn]] void fail(ErrorKind kind, const QString &detail, const QString &path)
 {
     throw RuntimeError(kind, detail.arg(QDir::toNativeSeparators(path)));
+}
+
+// Opens the existing file for writing, never creating it, then cuts it to zero length, writes the
+// bytes and flushes them. False when any step fails; the file is untouched when the open failed.
+bool writeInPlace(const QString &path, const QByteArray &bytes)
+{
+#ifdef Q_OS_WIN
+    // QFile would truncate on open but ignore a failed truncation, leaving old bytes after the new.
+    // No write sharing: a program writing the file meanwhile makes the open fail instead.
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                    GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = SetEndOfFile(file)
+        && WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
+        && written == DWORD(bytes.size()) && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+#else
+    // O_TRUNC without O_CREAT: the cut comes with the open.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+        return false;
+    const bool ok = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    return ok && file.error() == QFileDevice::NoError;
+#endif
 }
 
 } // namespace
@@ -53,8 +85,13 @@ void saveRate(const QString &path, QStringView text)
     QSaveFile file(path);
     // Unbuffered, so that write() counts what reached the file rather than a buffer: Qt can let a
     // short write through to a successful commit(), leaving a cut-off file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // No temporary file beside it: the root of C: refuses ordinary users new files, yet lets
+        // them modify one that is there. Qt's own fallback for this exists on Unix only.
+        if (!writeInPlace(path, bytes))
+            fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+        return;
+    }
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         file.cancelWriting();
         fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);

@@ -16,8 +16,13 @@ inline constexpr qint64 maxRateFileSize = 64 * 1024;
 // files sit in the application data folder, which the first save creates.
 QString rateFilePath(Currency currency);
 
-// Replaces the file with the text, all or nothing: after any failure the old file is whole.
-// Throws RuntimeError(FileAccess) with a detail line.
+// Writes the file with the text, one of two ways. Where the folder takes a new file, the text goes
+// to a temporary file beside it that then replaces the old one: all or nothing, after any failure
+// the old file is whole. Where the folder refuses that temporary file but the file exists and may
+// be written (Windows lets every user modify a file at the root of C: but not create one there),
+// the file is written in place: opened, cut to zero length, written and flushed; a failure after
+// that open may leave it empty or partly written. A missing file in such a folder, a read-only file
+// and a text the file cannot hold change nothing. Throws RuntimeError(FileAccess) with a detail line.
 void saveRate(const QString &path, QStringView text);
 
 // The text of the file's last field; nothing for a file without a field.

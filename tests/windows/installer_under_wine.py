@@ -1,10 +1,18 @@
 #!/usr/bin/python3
-"""The installer under Wine: a silent install (/S) puts every file of the program's folder into
-C:\\Program Files\\Varnek with an uninstaller, a Start-menu entry and an entry among the installed
-programs (with the publisher, home page and size that "Apps & features" shows); the Start-menu entry
-starts the installed program, and so does its path, and "Çıkış" ends it (with status 0, seen where
-Wine reports it); a silent uninstall takes all of it away again. The installer's and the program's
-version resources name the publisher and the copyright. Screenshots and logs go to OUT.
+"""The installer under Wine, run by an ordinary user: a silent install (/S) puts every file of the
+program's folder into C:\\Program Files\\Varnek with an uninstaller, a Start-menu entry and an entry
+among the installed programs (with the publisher, home page and size that "Apps & features" shows),
+and makes the four rate files at C:\\ that are missing, empty, keeping a saved one byte for byte; the
+Start-menu entry starts the installed program and "Çıkış" ends it. Then C:\\ refuses the user new
+files, as Windows does; in the installed program, started by its path, Kaydet in Elle Ayarla still
+saves the dollar rate, in place, and Dosya -> Kapat, Evet end it (with status 0, seen where Wine
+reports it). A silent uninstall takes all of it away again but the rate files. The installer's and
+the program's version resources name the publisher and the copyright. Screenshots and logs go to
+OUT.
+
+Wine runs as the Unix user that starts it, and root's writes are never refused: run as root, every
+Wine command runs as user 65534 (through setpriv) in a Wine prefix and a home that user owns, kept
+beside the tests' own prefix for the next run.
 
     installer_under_wine.py --installer SETUP.exe --folder DEPLOYED_FOLDER --url HOME_PAGE --out OUT
 """
@@ -12,48 +20,131 @@ version resources name the publisher and the copyright. Screenshots and logs go 
 import argparse
 import filecmp
 import os
+import pwd
 import re
 import shutil
+import stat
 import subprocess
 import sys
+import tempfile
 import time
 
 # No __pycache__ in the source tree.
 sys.dont_write_bytecode = True
 
-from winesession import (QUIT_BUTTON, WAIT, Failure, Screen, check, drive_c, drive_to_end, find_splash,
-                         leftover_processes, press_quit, program_environment, run_checks)
+import winesession
+from winesession import (QUIT_BUTTON, WAIT, Failure, Screen, check, client_origin, drive_c, drive_to_end,
+                         end_through_kapat, find_splash, follow_x_focus, leftover_processes, open_menu,
+                         program_environment, run_checks, start_main_window, wine_command, wine_prefix)
 
-INSTALL_DIR = drive_c("Program Files", "Varnek")
-SHORTCUT = drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Varnek.lnk")
+ORDINARY_USER = 65534
 SHORTCUT_WINDOWS = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Varnek.lnk"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnek"
 UNINSTALLER_WINDOWS = r"C:\Program Files\Varnek\kaldir.exe"
 PROGRAM_WINDOWS = r"C:\Program Files\Varnek\varnek.exe"
 PUBLISHER = "Varnek Geliştirme Ekibi"
 COPYRIGHT = "© Varnek Geliştirme Ekibi. Tüm hakları saklıdır."
+RATE_FILES = ("dolarsatilis.txt", "marksatilis.txt", "sterlinsatilis.txt", "franksatilis.txt")
+SAVED_MARK = b'"1.250,5"\r\n'
+DOLLAR_TYPED = ("1", "2", "comma", "5")
+DOLLAR_SAVED = bytes.fromhex("22 31 32 2C 35 22 0D 0A")
+ACCESS_ERROR = "Dosya erişim hatası"
+# Elle Ayarla, in logical pixels (twips / 15).
+FORM2_TITLE = "Elle Ayarla"
+FORM2_CLIENT = (306, 261)
+DOLLAR_BOX = (104, 24, 129, 19)
+DOLLAR_KAYDET = (104, 48, 49, 17)
+TAMAM = (8, 232, 73, 25)
+
+
+def install_dir():
+    return drive_c("Program Files", "Varnek")
+
+
+def shortcut():
+    return drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Varnek.lnk")
+
+
+def reachable_by_anyone(path):
+    """Whether every folder above path lets any user through."""
+    path = os.path.dirname(os.path.abspath(path))
+    while True:
+        if not os.stat(path).st_mode & stat.S_IXOTH:
+            return False
+        if path == os.path.dirname(path):
+            return True
+        path = os.path.dirname(path)
+
+
+def as_ordinary_user(log):
+    """Points Wine at the prefix of an ordinary user, making it on the first run: as root, user
+    65534's, through setpriv; otherwise the caller's own. Returns its HOME, which that user can write."""
+    base = wine_prefix() + "-user"
+    if os.geteuid() == 0 and not reachable_by_anyone(base):
+        base = os.path.join(tempfile.gettempdir(), f"varnek-wine-user-{os.getuid()}")
+    prefix, home = os.path.join(base, "prefix"), os.path.join(base, "home")
+    for folder in (base, prefix, home):
+        os.makedirs(folder, exist_ok=True)
+        if os.geteuid() == 0:
+            os.chown(folder, ORDINARY_USER, ORDINARY_USER)
+    if os.geteuid() == 0:
+        winesession.as_user[:] = ["setpriv", f"--reuid={ORDINARY_USER}", f"--regid={ORDINARY_USER}", "--clear-groups",
+                                  "--"]
+    # Nothing of root's: Wine takes the user's home and folders from here.
+    for name in [name for name in os.environ if name.startswith("XDG_")]:
+        del os.environ[name]
+    user = pwd.getpwuid(ORDINARY_USER if os.geteuid() == 0 else os.geteuid()).pw_name
+    os.environ.update(WINEPREFIX=prefix, HOME=home, USER=user, LOGNAME=user)
+    # An earlier run that stopped half-way may have left C:\ closed.
+    if os.path.isdir(drive_c()):
+        os.chmod(drive_c(), 0o755)
+    started = time.monotonic()
+    made = not os.path.isfile(os.path.join(prefix, "system.reg"))
+    if made:
+        status = subprocess.run([*winesession.as_user, "wineboot", "-i"], stdin=subprocess.DEVNULL, stdout=log,
+                                stderr=subprocess.STDOUT, timeout=120).returncode
+        check(status == 0, f"wineboot -i failed ({status})")
+    # One server for the whole run, as for the other tests; the one that made the prefix must be gone.
+    subprocess.run([*winesession.as_user, "wineserver", "-w"], timeout=60)
+    subprocess.run([*winesession.as_user, "wineserver", "-p60"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
+    follow_x_focus()
+    owner = os.stat(prefix).st_uid
+    who = subprocess.run([*winesession.as_user, "id"], capture_output=True, text=True, timeout=60).stdout.strip()
+    print(f"Wine runs as {who}; its prefix {prefix} belongs to {owner}, "
+          f"{'made in' if made else 'kept from an earlier run, ready in'} {time.monotonic() - started:.1f} s",
+          flush=True)
+    check(owner == os.geteuid() or (os.geteuid() == 0 and owner == ORDINARY_USER), f"{prefix} belongs to {owner}")
+    return home
+
+
+def end_ordinary_user():
+    subprocess.run([*winesession.as_user, "wineserver", "-k"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
 
 
 def wine(arguments, log, environment=None):
-    return subprocess.run(["wine", *arguments], stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+    return subprocess.run(wine_command(*arguments), stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                           env=environment, timeout=120).returncode
 
 
 def registry_entry(log):
-    result = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], stdin=subprocess.DEVNULL,
+    result = subprocess.run(wine_command("reg", "query", UNINSTALL_KEY), stdin=subprocess.DEVNULL,
                             capture_output=True, timeout=60)
     log.write(result.stdout + result.stderr)
     return result.returncode == 0, result.stdout.decode("utf-8", "replace")
 
 
-def registry_values(out, log):
+def registry_values(home, out, log):
     """The uninstall entry's values, through "reg export": its file is UTF-16, so the Turkish letters
-    come back whole, which the console output of "reg query" does not promise."""
-    export = os.path.join(os.path.abspath(out), "uninstall-entry.reg")
+    come back whole, which the console output of "reg query" does not promise. Written where the
+    user may write, kept in OUT."""
+    export = os.path.join(home, "uninstall-entry.reg")
     if os.path.exists(export):
         os.remove(export)
     status = wine(["reg", "export", UNINSTALL_KEY, "Z:" + export.replace("/", "\\"), "/y"], log)
     check(status == 0 and os.path.isfile(export), f"reg export of the uninstall entry failed ({status})")
+    shutil.copyfile(export, os.path.join(out, "uninstall-entry.reg"))
     with open(export, "rb") as exported:
         text = exported.read().decode("utf-16")
     values = {}
@@ -91,22 +182,48 @@ def relative_files(folder):
                   for top, _, names in os.walk(folder) for name in names)
 
 
-def install(installer, folder, url, out, log):
-    # An earlier run that stopped half-way may have left an installation behind.
-    shutil.rmtree(INSTALL_DIR, ignore_errors=True)
-    check(wine([installer, "/S"], log) == 0, "the silent install failed")
+def rate_files():
+    """The bytes of each rate file at C:\\, None where there is none."""
+    found = {}
+    for name in RATE_FILES:
+        try:
+            with open(drive_c(name), "rb") as rates:
+                found[name] = rates.read()
+        except FileNotFoundError:
+            found[name] = None
+    return found
+
+
+def install(installer, folder, url, home, out, log):
+    # An earlier run that stopped half-way may have left an installation and rate files behind.
+    shutil.rmtree(install_dir(), ignore_errors=True)
+    for name in RATE_FILES:
+        if os.path.exists(drive_c(name)):
+            os.remove(drive_c(name))
+    # A rate the user saved before this installation, to be kept.
+    with open(drive_c("marksatilis.txt"), "wb") as mark:
+        mark.write(SAVED_MARK)
+    owner = os.stat(drive_c())
+    os.chown(drive_c("marksatilis.txt"), owner.st_uid, owner.st_gid)
+    # Where the user may read it, whatever the folders above the build let through.
+    copy = os.path.join(home, os.path.basename(installer))
+    shutil.copyfile(installer, copy)
+    check(wine([copy, "/S"], log) == 0, "the silent install failed")
+    os.remove(copy)
     shipped = relative_files(folder)
-    installed = relative_files(INSTALL_DIR)
+    installed = relative_files(install_dir())
     check(installed == sorted(shipped + ["kaldir.exe"]),
           f"installed {installed}, expected the folder's {shipped} and kaldir.exe")
-    _, mismatch, errors = filecmp.cmpfiles(folder, INSTALL_DIR, shipped, shallow=False)
+    _, mismatch, errors = filecmp.cmpfiles(folder, install_dir(), shipped, shallow=False)
     check(not mismatch and not errors, f"installed files differ from the folder's: {mismatch + errors}")
-    check(os.path.isfile(SHORTCUT), "no Start-menu entry")
+    check(os.path.isfile(shortcut()), "no Start-menu entry")
+    expected = dict.fromkeys(RATE_FILES, b"") | {"marksatilis.txt": SAVED_MARK}
+    check(rate_files() == expected, f"rate files at C:\\ after the install: {rate_files()}, expected {expected}")
     found, text = registry_entry(log)
     check(found and "DisplayName" in text and "kaldir.exe" in text, f"no entry among installed programs:\n{text}")
-    values = registry_values(out, log)
+    values = registry_values(home, out, log)
     # The installer sums the folder's bytes and keeps whole KiB.
-    size = sum(os.path.getsize(os.path.join(INSTALL_DIR, name)) for name in installed) // 1024
+    size = sum(os.path.getsize(os.path.join(install_dir(), name)) for name in installed) // 1024
     print(f"uninstall entry: Publisher={values.get('Publisher')!r} URLInfoAbout={values.get('URLInfoAbout')!r} "
           f"EstimatedSize={values.get('EstimatedSize')!r} (installed files: {size} KiB)", flush=True)
     check(values.get("Publisher") == PUBLISHER, f"Publisher is {values.get('Publisher')!r}, not {PUBLISHER!r}")
@@ -132,7 +249,7 @@ def wait_until_no_program(timeout=WAIT):
 def start_from_start_menu(screen, out, log):
     # "start" opens the shortcut as Explorer would. It cannot wait for what a shortcut starts, so
     # the end shows as the program's process going away; the next check sees the exit status.
-    launcher = subprocess.Popen(["wine", "start", SHORTCUT_WINDOWS], env=program_environment(screen),
+    launcher = subprocess.Popen(wine_command("start", SHORTCUT_WINDOWS), env=program_environment(screen),
                                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
     try:
         _, _, x, y, width, height, _ = find_splash(screen)
@@ -151,23 +268,98 @@ def start_from_start_menu(screen, out, log):
         launcher.wait()
 
 
-def start_installed_program(screen, log):
-    process = subprocess.Popen(["wine", PROGRAM_WINDOWS, "-platform", "windows:fontengine=freetype"],
+def start_installed_program(screen, log, steps):
+    """The installed program started by its path, driven by steps() to its end, with status 0."""
+    process = subprocess.Popen(wine_command(PROGRAM_WINDOWS, "-platform", "windows:fontengine=freetype"),
                                env=program_environment(screen), stdin=subprocess.DEVNULL, stdout=log,
                                stderr=subprocess.STDOUT)
-    drive_to_end(process, lambda: press_quit(screen))
+    drive_to_end(process, steps)
     wait_until_no_program()
 
 
+def refuse_new_files(log):
+    """Takes the write bit off drive_c, then shows that C:\\ refuses the user a new file, through
+    Wine as the program would meet it."""
+    os.chmod(drive_c(), 0o555)
+    probe = drive_c("yeni.txt")
+    result = subprocess.run(wine_command("cmd", "/c", r"echo x> C:\yeni.txt"), stdin=subprocess.DEVNULL,
+                            capture_output=True, timeout=120)
+    log.write(result.stdout + result.stderr)
+    said = (result.stdout + result.stderr).decode("utf-8", "replace").strip()
+    info = os.stat(drive_c())
+    print(f"drive_c mode {stat.filemode(info.st_mode)}, owner {info.st_uid}; "
+          f"'echo x> C:\\yeni.txt' under Wine said {said!r} (status "
+          f"{result.returncode}), C:\\yeni.txt {'exists' if os.path.exists(probe) else 'was not made'}", flush=True)
+    if os.path.exists(probe):
+        os.remove(probe)
+        raise Failure("C:\\ took a new file: the save below would prove nothing")
+
+
+def save_dollar_as_ordinary_user(screen, out, log):
+    """With C:\\ refusing new files, the installed program: Elle Ayarla, 12,5 in the dollar box,
+    Kaydet. The file gets the bytes and keeps its inode (written in place, not replaced), no message
+    shows, nothing new appears at C:\\; then Dosya -> Kapat, Evet end the program with status 0."""
+    refuse_new_files(log)
+    dollar = drive_c("dolarsatilis.txt")
+    check(os.path.isfile(dollar), "no C:\\dolarsatilis.txt to write")
+    before = sorted(os.listdir(drive_c()))
+    inode = os.stat(dollar).st_ino
+
+    def steps():
+        main = start_main_window(screen)
+        open_menu(screen, main, "g", "Günün Kurları menu")
+        screen.key("e")
+        form = screen.wait_for(lambda w: w[1] == FORM2_TITLE, "Elle Ayarla")
+        left, top = client_origin(form, FORM2_CLIENT)
+        screen.focus(form[0])
+        screen.click_centre(left, top, DOLLAR_BOX)
+        for key in DOLLAR_TYPED:
+            screen.key(key)
+        shown = {entry[0].id for entry in screen.windows()}
+
+        def new_windows():
+            return [entry[1:6] for entry in screen.windows() if entry[0].id not in shown and not entry[6]]
+
+        screen.click_centre(left, top, DOLLAR_KAYDET)
+        deadline = time.monotonic() + WAIT
+        while time.monotonic() < deadline and not new_windows():
+            with open(dollar, "rb") as saved:
+                if saved.read() == DOLLAR_SAVED:
+                    break
+            time.sleep(0.1)
+        # A message would show by now.
+        time.sleep(1.0)
+        new = new_windows()
+        if new:
+            screen.screenshot(os.path.join(out, "kaydet-message.png"))
+        check(not new, f"Kaydet showed {new} (a {ACCESS_ERROR!r} message?); see kaydet-message.png")
+        # Tamam first: Elle Ayarla lies over the main window, where the keys for its menu go.
+        screen.click_centre(left, top, TAMAM)
+        screen.wait_until_gone(lambda w: w[1] == FORM2_TITLE, "Elle Ayarla")
+        end_through_kapat(screen, main)
+
+    start_installed_program(screen, log, steps)
+    with open(dollar, "rb") as saved:
+        bytes_saved = saved.read()
+    print(f"C:\\dolarsatilis.txt: {bytes_saved.hex(' ').upper()}, inode {inode} -> {os.stat(dollar).st_ino}",
+          flush=True)
+    check(bytes_saved == DOLLAR_SAVED, f"C:\\dolarsatilis.txt holds {bytes_saved!r}, not {DOLLAR_SAVED!r}")
+    check(os.stat(dollar).st_ino == inode, "C:\\dolarsatilis.txt was replaced, not written in place")
+    after = sorted(os.listdir(drive_c()))
+    check(after == before, f"C:\\ held {before} and now {after}")
+
+
 def uninstall(log):
+    # Elevated on Windows, the uninstaller could delete at C:\: let it here too.
+    os.chmod(drive_c(), 0o755)
     # The uninstaller copies itself away and returns at once; the copy does the work.
     check(wine([UNINSTALLER_WINDOWS, "/S"], log) == 0, "the silent uninstall failed to start")
     deadline = time.monotonic() + WAIT
-    while os.path.exists(INSTALL_DIR) and time.monotonic() < deadline:
+    while os.path.exists(install_dir()) and time.monotonic() < deadline:
         time.sleep(0.2)
-    check(not os.path.exists(INSTALL_DIR),
-          f"still installed after {WAIT:.0f} s: {relative_files(INSTALL_DIR) if os.path.isdir(INSTALL_DIR) else ''}")
-    check(not os.path.exists(SHORTCUT), "the Start-menu entry is still there")
+    check(not os.path.exists(install_dir()),
+          f"still installed after {WAIT:.0f} s: {relative_files(install_dir()) if os.path.isdir(install_dir()) else ''}")
+    check(not os.path.exists(shortcut()), "the Start-menu entry is still there")
     found, text = registry_entry(log)
     check(not found, f"still among installed programs:\n{text}")
 
@@ -180,45 +372,55 @@ def main():
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    screen = Screen()
     installed = False
 
     def install_step():
         nonlocal installed
-        install(args.installer, args.folder, args.url, args.out, log)
+        install(args.installer, args.folder, args.url, home, args.out, log)
         installed = True
 
     def shortcut_step():
         check(installed, "nothing installed to start")
         start_from_start_menu(screen, args.out, log)
 
-    def program_step():
+    def save_step():
         check(installed, "nothing installed to start")
-        start_installed_program(screen, log)
+        save_dollar_as_ordinary_user(screen, args.out, log)
 
     def uninstall_step():
         check(installed, "nothing installed to uninstall")
+        before = rate_files()
         uninstall(log)
+        check(None not in before.values() and rate_files() == before,
+              f"rate files at C:\\ before the uninstall: {before}, after: {rate_files()}")
 
     with open(os.path.join(args.out, "installer.log"), "wb") as log:
+        home = as_ordinary_user(log)
+        screen = Screen()
+        screen.out = args.out
         try:
             return run_checks([
                 ("version resources of the installer and varnek.exe: publisher, copyright",
                  lambda: check_version_resources(args.installer, args.folder)),
-                ("silent install: files, Start-menu entry, installed-programs entry with publisher, home page, size",
-                 install_step),
+                ("silent install: files, Start-menu entry, installed-programs entry with publisher, home page, size; "
+                 "empty rate files at C:\\, the saved one kept", install_step),
                 ("the Start-menu entry starts the installed program; Çıkış ends it", shortcut_step),
-                ("the installed program ends through Çıkış with status 0", program_step),
-                ("silent uninstall removes the files, the entry and the registry key", uninstall_step),
+                ("C:\\ refuses the user a new file; in the installed program, started by its path, Kaydet saves "
+                 "the dollar rate in place, no message, nothing new at C:\\; Kapat, Evet end it with status 0",
+                 save_step),
+                ("silent uninstall removes the files, the entry and the registry key, and leaves the rate files",
+                 uninstall_step),
             ])
         finally:
-            screen.close()
-            if os.path.isdir(INSTALL_DIR):
+            if os.path.isdir(drive_c()):
+                os.chmod(drive_c(), 0o755)
+            if os.path.isdir(install_dir()):
                 try:
                     uninstall(log)
                 except Failure:
-                    shutil.rmtree(INSTALL_DIR, ignore_errors=True)
-
+                    shutil.rmtree(install_dir(), ignore_errors=True)
+            end_ordinary_user()
+            screen.close()
 
 if __name__ == "__main__":
     sys.exit(main())

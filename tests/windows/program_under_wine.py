@@ -16,9 +16,8 @@ import zipfile
 # No __pycache__ in the source tree.
 sys.dont_write_bytecode = True
 
-from winesession import (MAIN_TITLE, QUESTION_CLIENT, QUESTION_TITLE, RUN_BUTTON, YES_BUTTON, Failure, Screen, check,
-                         drive_to_end, find_splash, follow_x_focus, leftover_processes, press_quit, run_checks,
-                         start_program)
+from winesession import (Screen, check, drive_to_end, end_through_kapat, find_splash, follow_x_focus,
+                         leftover_processes, press_quit, run_checks, start_main_window, start_program)
 
 
 def unpack(zip_path, out):
@@ -34,38 +33,15 @@ def unpack(zip_path, out):
     return program
 
 
-def open_dosya_menu(screen, main):
-    """Alt+D, the menu's own mnemonic, in the main window made active first."""
-    screen.focus(main[0])
-    screen.point(main[2] + main[4] // 2, main[3] + main[5] // 3)
-    screen.key("Alt_L", "d")
-    try:
-        return screen.wait_for(lambda w: w[6] and w[4] > 50, "Dosya menu", timeout=10)
-    except Failure:
-        screen.screenshot(os.path.join(screen.out, "no-dosya-menu.png"))
-        raise
-
-
 def end_through_kapat_and_evet(screen, program, out):
     def steps():
         _, _, x, y, width, height, _ = find_splash(screen)
         colours = screen.screenshot(os.path.join(out, "splash.png"), (x, y, width, height))
         check(colours > 100, f"the splash window shows {colours} colours, not its picture")
-        screen.click_centre(x, y, RUN_BUTTON)
-
-        main = screen.wait_for(lambda w: w[1] == MAIN_TITLE, "main window")
-        screen.wait_until_gone(lambda w: (w[2], w[3]) == (x, y) and w[1] != MAIN_TITLE, "splash window")
+        main = start_main_window(screen)
+        screen.wait_until_gone(lambda w: (w[2], w[3]) == (x, y) and w[1] != main[1], "splash window")
         screen.screenshot(os.path.join(out, "main.png"))
-        open_dosya_menu(screen, main)
-        screen.key("k")
-
-        question = screen.wait_for(lambda w: w[1] == QUESTION_TITLE, "Dikkat! question")
-        screen.screenshot(os.path.join(out, "dikkat.png"))
-        # Wine draws the frame and title bar inside the X window when no window manager runs.
-        window, _, qx, qy, qwidth, qheight, _ = question
-        screen.focus(window)
-        border = (qwidth - QUESTION_CLIENT[0]) // 2
-        screen.click_centre(qx + border, qy + qheight - border - QUESTION_CLIENT[1], YES_BUTTON)
+        end_through_kapat(screen, main, os.path.join(out, "dikkat.png"))
 
     with open(os.path.join(out, "kapat-evet.log"), "wb") as log:
         drive_to_end(start_program(screen, program, log), steps)

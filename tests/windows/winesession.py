@@ -30,6 +30,15 @@ def check(condition, message):
         raise Failure(message)
 
 
+# What runs Wine as another user: empty for the user of the tests, else a command such as setpriv
+# that the Wine command follows (installer_under_wine.py sets it).
+as_user = []
+
+
+def wine_command(*arguments):
+    return [*as_user, "wine", *arguments]
+
+
 def wine_prefix():
     return os.environ.get("WINEPREFIX") or os.path.expanduser("~/.wine")
 
@@ -169,8 +178,8 @@ def follow_x_focus():
     """Without a window manager nothing tells Wine which window the user turned to, and once the
     active window closes, the next one may never become active: keys and clicks then go nowhere.
     With UseTakeFocus off, Wine activates the window that gets the X input focus (Screen.focus)."""
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseTakeFocus", "/d", "N",
-                    "/f"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+    subprocess.run(wine_command("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseTakeFocus", "/d", "N",
+                                "/f"), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    check=True, timeout=120)
 
 
@@ -186,7 +195,7 @@ def program_environment(screen, locale="tr_TR.UTF-8"):
 
 def start_program(screen, program, log):
     """varnek.exe under Wine with the Windows platform plugin; FreeType draws text Wine shows."""
-    return subprocess.Popen(["wine", program, "-platform", "windows:fontengine=freetype"],
+    return subprocess.Popen(wine_command(program, "-platform", "windows:fontengine=freetype"),
                             env=program_environment(screen), stdin=subprocess.DEVNULL,
                             stdout=log, stderr=subprocess.STDOUT)
 
@@ -237,6 +246,44 @@ def leftover_processes(name="varnek.exe"):
 
 def find_splash(screen):
     return screen.wait_for(lambda w: (w[4], w[5]) == SPLASH_SIZE and not w[6], "splash window")
+
+
+def client_origin(window, client_size):
+    """Where a window's client area starts on the screen: Wine draws the frame and title bar inside
+    the X window when no window manager runs."""
+    _, _, x, y, width, height, _ = window
+    border = (width - client_size[0]) // 2
+    return x + border, y + height - border - client_size[1]
+
+
+def start_main_window(screen):
+    """Çalıştır on the splash window; the main window once it shows."""
+    _, _, x, y, _, _, _ = find_splash(screen)
+    screen.click_centre(x, y, RUN_BUTTON)
+    return screen.wait_for(lambda w: w[1] == MAIN_TITLE, "main window")
+
+
+def open_menu(screen, main, letter, what):
+    """Alt and the menu's own mnemonic, in the main window made active first. Needs follow_x_focus()."""
+    screen.focus(main[0])
+    screen.point(main[2] + main[4] // 2, main[3] + main[5] // 3)
+    screen.key("Alt_L", letter)
+    try:
+        return screen.wait_for(lambda w: w[6] and w[4] > 50, what, timeout=10)
+    except Failure:
+        screen.screenshot(os.path.join(screen.out, f"no-{letter}-menu.png"))
+        raise
+
+
+def end_through_kapat(screen, main, shot=None):
+    """Dosya -> Kapat (Alt+D, K), then Evet in the Dikkat! question."""
+    open_menu(screen, main, "d", "Dosya menu")
+    screen.key("k")
+    question = screen.wait_for(lambda w: w[1] == QUESTION_TITLE, "Dikkat! question")
+    if shot:
+        screen.screenshot(shot)
+    screen.focus(question[0])
+    screen.click_centre(*client_origin(question, QUESTION_CLIENT), YES_BUTTON)
 
 
 def run_checks(checks):
