@@ -44,11 +44,12 @@ private:
 
 namespace {
 
-// Calls `seen` with each event of the given type that reaches `watched`, before the object has it.
+// Calls `seen` with each event of the given type that reaches `watched`, before the object has it,
+// for as long as the watch lives.
 class EventWatch : public QObject {
 public:
     EventWatch(QObject *watched, QEvent::Type type, std::function<void()> seen)
-        : QObject(watched), m_type(type), m_seen(std::move(seen))
+        : m_type(type), m_seen(std::move(seen))
     {
         watched->installEventFilter(this);
     }
@@ -71,7 +72,8 @@ private:
 // The frame's centre within a pixel of the centre of the screen's free area.
 void StartupTest::verifyCentred(const QWidget *window)
 {
-    const QPointF off = QRectF(window->frameGeometry()).center() - QRectF(window->screen()->availableGeometry()).center();
+    const QRectF screen = window->screen()->availableGeometry();
+    const QPointF off = QRectF(window->frameGeometry()).center() - screen.center();
     QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1,
              qPrintable(u"%1 is %2, %3 px off the screen's centre"_s.arg(window->objectName()).arg(off.x()).arg(off.y())));
 }
@@ -100,7 +102,7 @@ void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
     QWidget *splash = registry.existing(WindowName::splash);
     // The main window is on the screen before the splash goes.
     std::optional<bool> mainShownAtSplashHide;
-    new EventWatch(splash, QEvent::Hide, [&] {
+    const EventWatch watch(splash, QEvent::Hide, [&] {
         const QWidget *main = registry.existing(WindowName::MDIForm1);
         mainShownAtSplashHide = main && main->isVisible();
     });
