@@ -11,6 +11,15 @@ out=$(realpath -m "${1:-$VARNEK_ROOT/docs/screenshots}")
 build_preset release
 mkdir -p "$out"
 
+# The titles name the version the program is built as (tests hold them to it).
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$(preset_dir release)/CMakeCache.txt")
+if [ -z "$version" ]; then
+  echo "no project version in $(preset_dir release)/CMakeCache.txt" >&2
+  exit 1
+fi
+main_title="Varnek Otomasyon v$version"
+about_title="Varnek Version $version Hakkında"
+
 scale=${QT_SCALE_FACTOR:-1}
 work=$(mktemp -d)
 program=""
@@ -63,7 +72,7 @@ splash=$(window Varnek)
 shoot "$splash" splash
 keys space # Çalıştır has the focus
 
-main=$(window "Varnek Otomasyon v1.6")
+main=$(window "$main_title")
 # Günün Kurları → Elle Ayarla: four rates, pasted into both conversion windows.
 menu g e
 rates=$(window "Elle Ayarla")
@@ -76,7 +85,7 @@ keys Tab Tab Tab space # from Kaydet of the dollar row to Tabloya Yapıştır
 keys shift+Tab shift+Tab shift+Tab shift+Tab Return # back to the franc box, where Enter means Tamam
 
 # Çevirme İşlemleri → TL'den Döviz'e, then Döviz'den TL'ye; an amount in two rows of each.
-window "Varnek Otomasyon v1.6" >/dev/null
+window "$main_title" >/dev/null
 menu ccedilla t
 keys Tab
 type_text "1000"
@@ -103,13 +112,13 @@ keys alt+b
 shoot "$calculator" calculator
 keys alt+F4
 
-window "Varnek Otomasyon v1.6" >/dev/null
+window "$main_title" >/dev/null
 menu y h
-about=$(window "Varnek Version 1.6 Hakkında")
+about=$(window "$about_title")
 shoot "$about" about
 keys Return
 
-window "Varnek Otomasyon v1.6" >/dev/null
+window "$main_title" >/dev/null
 menu d k
 question=$(window "Dikkat!")
 shoot "$question" exit-question

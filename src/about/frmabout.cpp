@@ -44,6 +44,7 @@ frmAbout::frmAbout()
     : OnBackdrop(nullptr, dialogWindowFlags())
 {
     setObjectName(u"frmAbout"_s);
+    // A test holds the caption's version to the project's.
     setWindowTitle(u"Varnek Version 1.6 Hakkında"_s);
     setWindowIcon(assets::icon(assets::Picture::AboutIcon));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -42,7 +42,7 @@ private:
     MDIForm1 *mainWindow();
 
     Services &m_services;
-    std::array<QPointer<QWidget>, 8> m_windows;
+    std::array<QPointer<QWidget>, windowCount> m_windows;
 };
 
 } // namespace varnek

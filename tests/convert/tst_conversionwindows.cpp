@@ -2,6 +2,8 @@
 #include "shell/types/currency.h"
 #include "shell/types/errors.h"
 #include "shell/mdiform1.h"
+#include "shell/services/look.h"
+#include "shell/services/widgets.h"
 #include "support/windowfixture.h"
 
 #include <QApplication>
@@ -281,6 +283,9 @@ void ConversionWindowsTest::layoutMatchesTheTables_data()
     QTest::newRow("dtl label 12") << dtl << u"Label12"_s << QRect(128, 280, 81, 17) << u"Sonuç: (TL)"_s;
     QTest::newRow("dtl label 11") << dtl << u"Label11"_s << QRect(24, 320, 97, 17) << u"Frankın Miktarı:"_s;
     QTest::newRow("dtl amount 3") << dtl << u"Paramiktari3"_s << QRect(24, 248, 89, 19) << QString();
+    // A green strip two pixels wide, centred on the drawn line: it starts a pixel before it.
+    QTest::newRow("tl top line") << tl << u"Line5"_s << QRect(7, 7, 218, 2) << QString();
+    QTest::newRow("dtl right line") << dtl << u"Line6"_s << QRect(223, 7, 2, 362) << QString();
 }
 
 void ConversionWindowsTest::layoutMatchesTheTables()
@@ -295,7 +300,11 @@ void ConversionWindowsTest::layoutMatchesTheTables()
     QCOMPARE(widget->geometry(), geometry);
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(label->text(), text);
-    QCOMPARE(widget->palette().color(widget->foregroundRole()), QColor(0, 255, 0));
+    // Texts are bright green; a line is a strip of a darker green.
+    if (dynamic_cast<varnek::Line *>(widget))
+        QCOMPARE(widget->palette().color(widget->backgroundRole()), varnek::lineGreen);
+    else
+        QCOMPARE(widget->palette().color(widget->foregroundRole()), QColor(0, 255, 0));
     QCOMPARE(w->findChildren<QLineEdit *>().size(), 8);
     QCOMPARE(w->findChildren<QPlainTextEdit *>().size(), 4);
     QCOMPARE(w->findChildren<QLabel *>().size(), 12);

@@ -94,14 +94,15 @@ void AccessibilityTest::windows()
     QTest::addColumn<QAccessible::Role>("role");
 
     QTest::newRow("splash") << WindowName::splash << u"Varnek"_s << QAccessible::Window;
-    // The main window's title carries the version the build is made as.
+    // The main window's and the About window's titles carry the version the build is made as.
     QTest::newRow("main window") << WindowName::MDIForm1 << u"Varnek Otomasyon v"_s + QStringLiteral(VARNEK_VERSION)
                                  << QAccessible::Window;
     QTest::newRow("TL to currency") << WindowName::atldendovize << u"[ TL->Döviz ]"_s << QAccessible::Window;
     QTest::newRow("currency to TL") << WindowName::adovizdentlye << u"[ Döviz->TL ]"_s << QAccessible::Window;
     QTest::newRow("rate entry") << WindowName::Form2 << u"Elle Ayarla"_s << QAccessible::Dialog;
     QTest::newRow("calculator") << WindowName::hesapmakinesi << u"Hesap Makinesi"_s << QAccessible::Dialog;
-    QTest::newRow("about") << WindowName::frmAbout << u"Varnek Version 1.6 Hakkında"_s << QAccessible::Dialog;
+    QTest::newRow("about") << WindowName::frmAbout
+                           << u"Varnek Version "_s + QStringLiteral(VARNEK_VERSION) + u" Hakkında"_s << QAccessible::Dialog;
     QTest::newRow("exit question") << WindowName::uyari << u"Dikkat!"_s << QAccessible::Dialog;
 }
 

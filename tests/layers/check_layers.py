@@ -2,7 +2,8 @@
 """Fails when an include or a link goes against the layers, lowest first:
 shell/types <- */rules <- assets <- shell/services <- subsystem windows <- the shell's top.
 A file may use its own layer or lower ones, a subsystem's windows no other subsystem's windows,
-types and rules Qt Core alone; every include of our own names its folder.
+types and rules Qt Core alone; every include of our own names its folder, and every file
+under src/ lies in a folder with a layer.
 
 usage: check_layers.py SRC_DIR LIBRARY_LAYERS_FILE"""
 import os
@@ -29,6 +30,12 @@ def place(path):
     return None, None
 
 
+def unknown(rel):
+    """Why a file outside every known folder is wrong: no layer can be told for it."""
+    folder = rel.split("/")[0] if "/" in rel else "."
+    return f"the folder src/{folder}/ is in no layer; give it one in check_layers.py"
+
+
 def against(mine, theirs):
     (my_layer, my_sub), (their_layer, their_sub) = mine, theirs
     if RANK[their_layer] > RANK[my_layer]:
@@ -49,6 +56,7 @@ def check_includes(src):
     for rel in sorted(sources):
         mine = place(rel)
         if mine[0] is None:
+            wrong.append(f"src/{rel}: {unknown(rel)}")
             continue
         with open(os.path.join(src, rel), encoding="utf-8") as f:
             for number, line in enumerate(f, 1):
@@ -58,6 +66,8 @@ def check_includes(src):
                 inc = match.group(1)
                 if inc not in headers:
                     wrong.append(f"src/{rel}:{number}: \"{inc}\" does not name its folder under src/")
+                elif place(inc)[0] is None:
+                    wrong.append(f"src/{rel}:{number} includes {inc}: {unknown(inc)}")
                 elif against(mine, place(inc)):
                     wrong.append(f"src/{rel}:{number} ({mine[0]}) includes {inc} ({place(inc)[0]})")
     return wrong

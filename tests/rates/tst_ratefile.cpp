@@ -167,6 +167,7 @@ void TestRateFile::decode_data()
     row("saved file", "\"650000\"\r\n", u"650000"_s);
     row("no line end", "\"7\"", u"7"_s);
     row("empty quoted", "\"\"\r\n", u""_s);
+    row("empty quoted, no line end", "\"\"", u""_s);
     row("quoted comma", "\"1,5\"\r\n", u"1,5"_s);
     row("several fields", "\"a\",\"b\",\"c\"\r\n", u"c"_s);
     row("several lines", "\"a\"\r\n\"b\"\r\n\"c\"\r\n", u"c"_s);

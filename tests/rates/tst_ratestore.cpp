@@ -213,13 +213,19 @@ void TestRateStore::firstSaveCreatesFolder()
     QCOMPARE(entries(folder), QStringList{u"franksatilis.txt"_s});
 }
 
-void TestRateStore::saveAndRead_data() { addFileBytesRows(); }
+void TestRateStore::saveAndRead_data()
+{
+    addFileBytesRows();
+    // The longest text saved: its file is exactly as long as readRate allows.
+    const QString atLimit(int(maxRateFileSize) - 4, u'9');
+    QTest::newRow("file exactly at the size limit") << atLimit << '"' + atLimit.toLatin1() + "\"\r\n";
+}
 
 void TestRateStore::saveAndRead()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    saveRate(m_path, text);
+    QCOMPARE(errorOf([&] { saveRate(m_path, text); }), std::nullopt);
     QCOMPARE(contents(m_path), bytes);
     QCOMPARE(readRate(m_path), std::optional(text));
 }

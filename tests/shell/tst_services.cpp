@@ -1,10 +1,12 @@
 #include "shell/types/errors.h"
 #include "shell/services/catalogues.h"
+#include "shell/services/look.h"
 #include "shell/services/services.h"
 #include "support/tables.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -30,6 +32,8 @@ private slots:
     void promptAnswers();
     void failedCheckStillClosesTheBox_data();
     void failedCheckStillClosesTheBox();
+    void fittingStopsAboveItsFloor_data();
+    void fittingStopsAboveItsFloor();
 };
 
 namespace {
@@ -141,6 +145,29 @@ void ServicesTest::failedCheckStillClosesTheBox()
     else
         services.message(u"Taşma"_s, u"Varnek Otomasyon v1.6"_s, varnek::Services::Icon::Warning);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void ServicesTest::fittingStopsAboveItsFloor_data()
+{
+    QTest::addColumn<varnek::Shrink>("how");
+    QTest::addColumn<qreal>("last"); // the point size, or the stretch
+
+    QTest::newRow("smaller: 9 pt down to 5.5") << varnek::Shrink::Smaller << qreal(5.5);
+    QTest::newRow("narrower: down to a stretch of 52") << varnek::Shrink::Narrower << qreal(52);
+}
+
+// A text that fits at no step gets the last step above the floor, still legible.
+void ServicesTest::fittingStopsAboveItsFloor()
+{
+    QFETCH(varnek::Shrink, how);
+    QFETCH(qreal, last);
+
+    QFont font = QApplication::font();
+    font.setPointSizeF(9);
+    if (QFontInfo(font).pointSizeF() != 9)
+        QSKIP("No usable font: no text can be measured, nor made to fit.");
+    const QFont fitted = varnek::fittedFont(font, u"WWWWWWWW"_s, {QRect(0, 0, 1, 1), 0}, how);
+    QCOMPARE(how == varnek::Shrink::Smaller ? fitted.pointSizeF() : qreal(fitted.stretch()), last);
 }
 
 QTEST_MAIN(ServicesTest)

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +33,7 @@ private slots:
     void childCallsOnAnotherWindowFailLoudly();
 
 private:
+    static void verifyCentred(const QWidget *window);
     QAbstractButton *button(QWidget *window, const QString &name)
     {
         return m_fixture->control<QAbstractButton>(window, name);
@@ -38,6 +41,42 @@ private:
 
     std::optional<WindowFixture> m_fixture;
 };
+
+namespace {
+
+// Calls `seen` with each event of the given type that reaches `watched`, before the object has it,
+// for as long as the watch lives.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject *watched, QEvent::Type type, std::function<void()> seen)
+        : m_type(type), m_seen(std::move(seen))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            m_seen();
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_seen;
+};
+
+} // namespace
+
+// The frame's centre within a pixel of the centre of the screen's free area.
+void StartupTest::verifyCentred(const QWidget *window)
+{
+    const QRectF screen = window->screen()->availableGeometry();
+    const QPointF off = QRectF(window->frameGeometry()).center() - screen.center();
+    QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1,
+             qPrintable(u"%1 is %2, %3 px off the screen's centre"_s.arg(window->objectName()).arg(off.x()).arg(off.y())));
+}
 
 void StartupTest::onlyTheSplashExistsAtStart()
 {
@@ -48,6 +87,7 @@ void StartupTest::onlyTheSplashExistsAtStart()
     QVERIFY(splash);
     QVERIFY(splash->isVisible());
     QCOMPARE(splash->size(), QSize(360, 288));
+    verifyCentred(splash);
     QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(QApplication::topLevelWidgets().size(), 1);
     for (auto name : {WindowName::MDIForm1, WindowName::atldendovize, WindowName::adovizdentlye, WindowName::uyari})
@@ -60,7 +100,14 @@ void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
     varnek::Registry &registry = m_fixture->registry;
     registry.show(WindowName::splash);
     QWidget *splash = registry.existing(WindowName::splash);
+    // The main window is on the screen before the splash goes.
+    std::optional<bool> mainShownAtSplashHide;
+    const EventWatch watch(splash, QEvent::Hide, [&] {
+        const QWidget *main = registry.existing(WindowName::MDIForm1);
+        mainShownAtSplashHide = main && main->isVisible();
+    });
     button(splash, u"Command1"_s)->click();
+    QCOMPARE(mainShownAtSplashHide, std::optional(true));
 
     auto *main = qobject_cast<varnek::MDIForm1 *>(registry.existing(WindowName::MDIForm1));
     QVERIFY(main);
@@ -82,6 +129,11 @@ void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
     }
     QCOMPARE(main->workspace()->currentSubWindow(), children[1]);
     QVERIFY(m_fixture->services.messages.isEmpty());
+
+    // Restored, it stands in the middle of the screen.
+    main->showNormal();
+    QTRY_VERIFY(!main->isMaximized());
+    verifyCentred(main);
 }
 
 void StartupTest::quitEndsWithoutClosingStep()

@@ -293,9 +293,12 @@ QList<QPainterPath> signature()
     return {capital, word, underline};
 }
 
+// The project's version, drawn large in the corner.
+const QString projectVersion = QStringLiteral(VARNEK_VERSION);
+
 void paintLettering(QImage &image, const Fonts &fonts, int scale)
 {
-    QPainterPath figures = textPath(boldFont(fonts.sansBold, 80), u"1.6"_s);
+    QPainterPath figures = textPath(boldFont(fonts.sansBold, 80), projectVersion);
     figures.translate(349 - figures.boundingRect().right(), 6 - figures.boundingRect().top());
 
     QFont versionFont = boldFont(fonts.sansBold, 15);
@@ -381,7 +384,10 @@ QImage backdrop(const Fonts &fonts, int scale)
     blurImage(image, 0.8 * scale);
     addGrainAndVignette(image, random);
     paintLettering(image, fonts, scale);
-    return image.convertToFormat(QImage::Format_RGB888);
+    QImage picture = image.convertToFormat(QImage::Format_RGB888);
+    // Kept in the file too, where a test can hold it to the version the program is built as.
+    picture.setText(u"Version"_s, projectVersion);
+    return picture;
 }
 
 } // namespace assetgen

@@ -23,8 +23,10 @@ Qt::WindowFlags dialogWindowFlags()
 
 void centreOnScreen(QWidget *window)
 {
+    // The client area is placed, not the frame: move() would put the frame's corner where the
+    // client's belongs, as the frame's size is not known before the window is first shown.
     if (const QScreen *screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
+        window->setGeometry(QRect(screen->availableGeometry().center() - window->rect().center(), window->size()));
 }
 
 } // namespace varnek

@@ -5,12 +5,26 @@
 #include <QString>
 #include <Qt>
 
+#include <cstddef>
+
 namespace varnek {
 
 class Services;
 
 // The program's eight windows, each a single instance reached by its designer name.
-enum class WindowName { splash, MDIForm1, atldendovize, adovizdentlye, Form2, hesapmakinesi, frmAbout, uyari };
+// `last` moves with a new name: tables of every window take their size from it.
+enum class WindowName {
+    splash,
+    MDIForm1,
+    atldendovize,
+    adovizdentlye,
+    Form2,
+    hesapmakinesi,
+    frmAbout,
+    uyari,
+    last = uyari
+};
+inline constexpr std::size_t windowCount = std::size_t(WindowName::last) + 1;
 
 enum class Arrangement { Cascade, TileSideBySide };
 
