@@ -3,12 +3,12 @@
 # hardening-check passes every line it can judge on the packaged program, lintian has no error or
 # warning and, informational tags included (-I), no remark at all. It also checks that the package
 # holds what lintian would not miss by name: both manual pages.
-#   deb_check.sh DEB [BUILD_DIR]   (the release build it came from, for the checks of its flags)
+#   deb_check.sh DEB BUILD_DIR   (the release build it came from, for the checks of its flags)
 # scripts/common.sh installs the tools (VARNEK_RELEASE_CHECK_PACKAGES) and makes the package
 # (make_deb).
 set -euo pipefail
 deb=$1
-build=${2:-}
+build=$2
 echo "== $(basename "$deb")"
 
 failed=0
@@ -38,8 +38,7 @@ fi
 # carry it, and Debian 12's C start-up files carry none (its own programs fail that line too). So
 # every compile of the build must name the flags, and the program's own functions must start with
 # endbr64 (the C start-up code has two of its own, so the count alone would not tell).
-if [ -n "$build" ]; then
-  /usr/bin/python3 - "$build/compile_commands.json" <<'CHECK' || failed=1
+/usr/bin/python3 - "$build/compile_commands.json" <<'CHECK' || failed=1
 import json, sys
 wanted = ["-D_FORTIFY_SOURCE=2", "-fstack-protector-strong", "-fstack-clash-protection",
           "-fcf-protection", "-Werror=format-security"]
@@ -54,15 +53,14 @@ if not bad:
     print(f"all {len(entries)} compiles have " + " ".join(wanted))
 sys.exit(bad)
 CHECK
-  ours=$(objdump -d --no-show-raw-insn -C "$build/src/shell/varnek" \
-         | awk '/^[0-9a-f]+ <varnek::.*>:$/ { getline; all++; if (/endbr64/) marked++ }
-                END { print marked + 0, all + 0 }')
-  if [ "${ours% *}" -eq 0 ]; then
-    echo "FAIL: none of the program's ${ours#* } functions starts with endbr64: built without -fcf-protection"
-    failed=1
-  else
-    echo "${ours% *} of the program's ${ours#* } functions start with endbr64"
-  fi
+ours=$(objdump -d --no-show-raw-insn -C "$build/src/shell/varnek" \
+       | awk '/^[0-9a-f]+ <varnek::.*>:$/ { getline; all++; if (/endbr64/) marked++ }
+              END { print marked + 0, all + 0 }')
+if [ "${ours% *}" -eq 0 ]; then
+  echo "FAIL: none of the program's ${ours#* } functions starts with endbr64: built without -fcf-protection"
+  failed=1
+else
+  echo "${ours% *} of the program's ${ours#* } functions start with endbr64"
 fi
 
 # Lintian warns about its own use as root; that remark is not about the package.
