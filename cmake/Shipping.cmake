@@ -23,7 +23,8 @@ if(WIN32)
   # than beside it as one more DLL. At the end of the line, after the objects that need it.
   string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -Wl,-Bstatic -lssp -Wl,-Bdynamic")
 else()
-  # Windows probes every new stack page already; these two mean something on Linux only.
+  # Windows probes each new stack page itself, and its control-flow guard is not GCC's: these two
+  # are for Linux.
   add_compile_options(-fstack-clash-protection -fcf-protection)
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)
   include(CheckPIESupported)
