@@ -19,12 +19,16 @@ VARNEK_TEST_PACKAGES=(
   desktop-file-utils appstream dpkg-dev lintian man-db python3
   xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool
 )
+# The builds users get: hardening-check (devscripts) and lintian judge the release program and its
+# package; faketime moves the clock of the second build that the reproducibility check makes.
+VARNEK_RELEASE_CHECK_PACKAGES=(devscripts lintian dpkg-dev faketime git)
 VARNEK_BENCH_PACKAGES=(libbenchmark-dev xvfb python3 python3-xlib)
 VARNEK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VARNEK_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   cmake ninja-build
   wine wine64 nsis xvfb python3 python3-xlib python3-pil fonts-dejavu-core xz-utils
+  python3-pefile
 )
 VARNEK_WINDOWS_QT_PACKAGES=(
   g++-mingw-w64-x86-64-posix cmake ninja-build perl dpkg-dev xz-utils
@@ -81,4 +85,53 @@ build_preset() {
 # test_preset PRESET [ctest options...]: runs the preset's tests with its environment.
 test_preset() {
   (cd "$VARNEK_ROOT" && ctest --preset "$@")
+}
+
+# make_deb PRESET: the Debian package of a built preset, made by CPack into its dist folder (CPack's
+# work folder removed); prints its path.
+make_deb() {
+  local out
+  out="$(preset_dir "$1")/dist"
+  rm -rf "$out"
+  mkdir -p "$out"
+  if ! cpack -G DEB --config "$(preset_dir "$1")/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1; then
+    cat "$out/cpack.log" >&2
+    echo "cpack could not make the package of $1" >&2
+    return 1
+  fi
+  rm -rf "$out/_CPack_Packages"
+  ls "$out"/varnek_*.deb
+}
+
+# prepare_windows_qt: puts a Qt for Windows (MinGW) in build/windows/qt, where the windows preset
+# takes its toolchain from: a tarball is unpacked there once, a folder is linked there. It comes
+# from VARNEK_WINDOWS_QT (an unpacked prefix or its .tar.xz), else from
+# ../shared/windows/qt6.4.2-mingw-w64-x86_64.tar.xz beside the checkout. Installs what the Windows
+# build needs. Without a Qt it says so and returns 1.
+prepare_windows_qt() {
+  local default_qt="$VARNEK_ROOT/../shared/windows/qt6.4.2-mingw-w64-x86_64.tar.xz"
+  local qt_source=${VARNEK_WINDOWS_QT:-$default_qt} dir stamp
+  if [ ! -e "$qt_source" ]; then
+    echo "== Windows: SKIPPED, no Windows Qt at $qt_source" \
+         "(set VARNEK_WINDOWS_QT to a MinGW Qt prefix or its .tar.xz; scripts/build-windows-qt.sh makes one)"
+    return 1
+  fi
+  ensure_packages "${VARNEK_WINDOWS_PACKAGES[@]}"
+  dir=$(preset_dir windows)
+  mkdir -p "$dir"
+  # Another Qt needs a fresh configuration, as CMake keeps the compiler and Qt it found first.
+  stamp="$(realpath "$qt_source") $(stat -L -c '%s %Y' "$qt_source")"
+  if [ "$(cat "$dir/.qt-source" 2>/dev/null)" != "$stamp" ]; then
+    rm -rf "$dir/qt" "$dir/CMakeCache.txt" "$dir/CMakeFiles" "$dir/.qt-source"
+    if [ -d "$qt_source" ]; then
+      ln -s "$(realpath "$qt_source")" "$dir/qt"
+    else
+      mkdir -p "$dir/qt"
+      tar -xJf "$qt_source" -C "$dir/qt" --strip-components=1
+    fi
+    echo "$stamp" > "$dir/.qt-source"
+  fi
+  [ -f "$dir/qt/lib/cmake/Qt6/qt.toolchain.cmake" ] \
+    || { echo "== Windows: no lib/cmake/Qt6/qt.toolchain.cmake in $qt_source" >&2; exit 1; }
+  echo "== Windows: cross-building with $qt_source"
 }

@@ -14,10 +14,7 @@ fi
 
 # The release preset, the build the run command starts.
 build_preset release
-dir=$(preset_dir release)
-rm -f "$dir"/varnek_*.deb
-(cd "$dir" && cpack -G DEB >/dev/null)
-deb=$(ls "$dir"/varnek_*.deb)
+deb=$(make_deb release)
 echo "== $(basename "$deb")"
 dpkg-deb --field "$deb" Package Version Architecture Depends
 

@@ -8,37 +8,10 @@
 # scripts/build-windows-qt.sh makes one from Debian's source package.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-default_qt="$VARNEK_ROOT/../shared/windows/qt6.4.2-mingw-w64-x86_64.tar.xz"
-qt_source=${VARNEK_WINDOWS_QT:-$default_qt}
-if [ ! -e "$qt_source" ]; then
-  echo "== Windows: SKIPPED, no Windows Qt at ${VARNEK_WINDOWS_QT:-$default_qt}" \
-       "(set VARNEK_WINDOWS_QT to a MinGW Qt prefix or its .tar.xz; scripts/build-windows-qt.sh makes one)"
-  exit 0
-fi
-
 started=$SECONDS
-ensure_packages "${VARNEK_WINDOWS_PACKAGES[@]}"
+prepare_windows_qt || exit 0
 dir=$(preset_dir windows)
-mkdir -p "$dir"
 
-# The windows preset takes its toolchain from build/windows/qt: a tarball is unpacked there once,
-# a folder is linked there. Another Qt needs a fresh configuration, as CMake keeps the compiler
-# and Qt it found first.
-qt_stamp="$(realpath "$qt_source") $(stat -L -c '%s %Y' "$qt_source")"
-if [ "$(cat "$dir/.qt-source" 2>/dev/null)" != "$qt_stamp" ]; then
-  rm -rf "$dir/qt" "$dir/CMakeCache.txt" "$dir/CMakeFiles" "$dir/.qt-source"
-  if [ -d "$qt_source" ]; then
-    ln -s "$(realpath "$qt_source")" "$dir/qt"
-  else
-    mkdir -p "$dir/qt"
-    tar -xJf "$qt_source" -C "$dir/qt" --strip-components=1
-  fi
-  echo "$qt_stamp" > "$dir/.qt-source"
-fi
-[ -f "$dir/qt/lib/cmake/Qt6/qt.toolchain.cmake" ] \
-  || { echo "== Windows: no lib/cmake/Qt6/qt.toolchain.cmake in $qt_source" >&2; exit 1; }
-
-echo "== Windows: cross-building with $qt_source"
 build_started=$SECONDS
 build_preset windows
 build_seconds=$((SECONDS - build_started))

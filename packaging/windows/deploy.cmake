@@ -22,6 +22,7 @@ file(COPY_FILE /usr/share/common-licenses/LGPL-3 ${FOLDER}/licenses/LGPL-3.txt)
 file(COPY_FILE /usr/share/common-licenses/GPL-3 ${FOLDER}/licenses/GPL-3.txt)
 if(STRIP)
   # The compiler's runtime DLLs carry their symbols (libstdc++ is 24 MB with them, 2 MB without).
+  # strip writes a date into each PE header: SOURCE_DATE_EPOCH where the build sets it, else now.
   get_filename_component(exe_name ${EXE} NAME)
   file(GLOB_RECURSE dlls ${FOLDER}/*.dll)
   execute_process(COMMAND ${STRIP} --strip-all ${FOLDER}/${exe_name} COMMAND_ERROR_IS_FATAL ANY)
@@ -30,6 +31,11 @@ endif()
 
 file(GLOB_RECURSE files RELATIVE ${FOLDER} ${FOLDER}/*)
 list(SORT files)
+# The installer keeps each file's date: the commit's, where the build gives one, not the copy's.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${files}
+    WORKING_DIRECTORY ${FOLDER} COMMAND_ERROR_IS_FATAL ANY)
+endif()
 set(lines "")
 foreach(file ${files})
   string(REPLACE "/" "\\" file "${file}")

@@ -63,11 +63,10 @@ add_custom_command(OUTPUT ${varnek_folder}/varnek.exe ${varnek_uninstall_list}
           ${VARNEK_QT_CATALOGUE}
   COMMENT "Gathering the Windows folder ${varnek_folder}"
   VERBATIM)
+# By a script of ours: cmake -E tar stores each file's access and change times as well.
 add_custom_command(OUTPUT ${varnek_zip}
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${varnek_zip}
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${varnek_zip} --format=zip Varnek
-  WORKING_DIRECTORY ${varnek_windows_out}
-  DEPENDS ${varnek_folder}/varnek.exe
+  COMMAND ${VARNEK_PYTHON} ${varnek_windows_source}/make_zip.py ${varnek_zip} ${varnek_folder}
+  DEPENDS ${varnek_folder}/varnek.exe ${varnek_windows_source}/make_zip.py
   COMMENT "Zipping ${varnek_zip}"
   VERBATIM)
 set(varnek_deliverables ${varnek_zip})
@@ -92,6 +91,18 @@ else()
   varnek_left_out("the Windows installer and its test" "makensis (Debian package nsis)")
 endif()
 add_custom_target(varnek_windows_deliverables ALL DEPENDS ${varnek_deliverables})
+
+# The protections and the fixed date in the header of the exe that is shipped.
+if(VARNEK_TESTS AND VARNEK_SHIPPED)
+  execute_process(COMMAND ${VARNEK_PYTHON} -c "import pefile" RESULT_VARIABLE no_pefile OUTPUT_QUIET ERROR_QUIET)
+  if(no_pefile)
+    varnek_left_out("the test windows_pe_header" "python3-pefile")
+  else()
+    add_test(NAME windows_pe_header
+      COMMAND ${VARNEK_PYTHON} ${PROJECT_SOURCE_DIR}/tests/windows/pe_header.py
+              --timestamp ${VARNEK_SOURCE_DATE_EPOCH} ${varnek_folder}/varnek.exe)
+  endif()
+endif()
 
 # The program itself and its installer under Wine, on an X server of their own.
 if(VARNEK_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR)

@@ -1,0 +1,63 @@
+# What users get is built with VARNEK_SHIPPED (the release, bench and windows presets): hardened as
+# Debian's dpkg-buildflags hardens a package (hardening=+all), and byte for byte the same from the
+# same commit, wherever the checkout is and whenever it is built. Every such flag is here.
+option(VARNEK_SHIPPED "Build as users get it: hardened, and the same bytes from the same commit" OFF)
+if(NOT VARNEK_SHIPPED)
+  return()
+endif()
+if(VARNEK_SANITIZE OR VARNEK_FUZZ)
+  message(FATAL_ERROR "VARNEK_SHIPPED does not go with the sanitizer or fuzz builds")
+endif()
+
+# -Wformat-security turns a format string that is no literal into an error, as in Debian.
+add_compile_options(-Wformat -Werror=format-security -fstack-protector-strong)
+# glibc and MinGW-w64 check buffer sizes only in optimised code, and warn otherwise.
+add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+if(WIN32)
+  # Stated, not left to the toolchain's defaults: ASLR with the full 64-bit range, and no code run
+  # from data pages. No link time in the header: the shipped exe gets the commit's date from
+  # strip (packaging/windows/deploy.cmake), so two builds of a commit give the same exe.
+  add_link_options(LINKER:--dynamicbase LINKER:--high-entropy-va LINKER:--nxcompat
+                   LINKER:--no-insert-timestamp)
+  # The stack protector's and the fortified functions' runtime (libssp) goes into the exe rather
+  # than beside it as one more DLL. At the end of the line, after the objects that need it.
+  string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -Wl,-Bstatic -lssp -Wl,-Bdynamic")
+else()
+  # Windows probes each new stack page itself, and its control-flow guard is not GCC's: these two
+  # are for Linux.
+  add_compile_options(-fstack-clash-protection -fcf-protection)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+  include(CheckPIESupported)
+  check_pie_supported()
+  add_link_options(LINKER:-z,relro LINKER:-z,now)
+endif()
+
+# No path of the checkout or the build folder in the output: each becomes a relative one.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                    -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+
+# Every date that a tool writes into the output (resource files, archives, the installer) is the
+# commit's, unless the caller gives one. rcc, makensis and the zip read it at build time, so every
+# custom command runs with it; cpack reads it through the project config file below.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(VARNEK_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+  find_package(Git QUIET)
+  if(Git_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE VARNEK_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+endif()
+if(NOT VARNEK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "No date for the build's output: set SOURCE_DATE_EPOCH (seconds since 1970), "
+                      "or build from a git checkout, whose last commit's date is taken")
+endif()
+message(STATUS "Dates in the output: ${VARNEK_SOURCE_DATE_EPOCH} (SOURCE_DATE_EPOCH)")
+set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
+  "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VARNEK_SOURCE_DATE_EPOCH}")
+file(WRITE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
+  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n"
+  "  set(ENV{SOURCE_DATE_EPOCH} ${VARNEK_SOURCE_DATE_EPOCH})\n"
+  "endif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
