@@ -49,9 +49,21 @@ else()
       OUTPUT_VARIABLE VARNEK_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
   endif()
 endif()
+# Sources without their history (an unpacked archive): the date of the changelog's newest entry,
+# as Debian's own package builds take it.
+if(NOT VARNEK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+  file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/debian/changelog changelog_dates ENCODING UTF-8
+       REGEX "^ -- .*>  .")
+  if(changelog_dates)
+    list(GET changelog_dates 0 changelog_date)
+    string(REGEX REPLACE "^ -- .*>  " "" changelog_date "${changelog_date}")
+    execute_process(COMMAND date -d "${changelog_date}" +%s
+      OUTPUT_VARIABLE VARNEK_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+endif()
 if(NOT VARNEK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
   message(FATAL_ERROR "No date for the build's output: set SOURCE_DATE_EPOCH (seconds since 1970), "
-                      "or build from a git checkout, whose last commit's date is taken")
+                      "or build from a git checkout (its last commit's date) or with a dated changelog")
 endif()
 message(STATUS "Dates in the output: ${VARNEK_SOURCE_DATE_EPOCH} (SOURCE_DATE_EPOCH)")
 set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
