@@ -68,10 +68,7 @@ frmAbout::frmAbout()
                                + QString(67, u' ') + u"VARNEK GELİŞTİRME EKİBİ"_s);
     note->setWordWrap(true);
 
-    auto *rights = makeLabel(this, u"Label2"_s, {3840, 1920, 1455, 255}, u"Tüm hakları saklıdır."_s);
-
-    for (QLabel *label : {notice, note, rights})
-        shrinkToFit(label);
+    makeLabel(this, u"Label2"_s, {3840, 1920, 1455, 255}, u"Tüm hakları saklıdır."_s);
 
     auto *ok = makeControl<QPushButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});
     ok->setText(u"TAMAM"_s);
@@ -79,6 +76,7 @@ frmAbout::frmAbout()
     ok->setDefault(true);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    fitCaptions(this);
 }
 
 } // namespace varnek

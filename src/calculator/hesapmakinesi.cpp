@@ -56,8 +56,6 @@ QLabel *makeLabel(QWidget *parent, const LabelSpec &entry)
     label->setTextFormat(Qt::PlainText);
     label->setText(tableText(entry.text));
     label->setFont(fixedsysFont());
-    // Where the monospace face standing in for Fixedsys runs wider (Windows), condense, not clip.
-    fitTextToWidth(label);
     setColours(label, green, Qt::black);
     return label;
 }
@@ -76,7 +74,6 @@ PictureButton *makeOperation(QWidget *parent, const OperationSpec &entry)
     auto *button = makeFlatButton(parent, tableText(entry.name), entry.geometry);
     button->setText(tableText(entry.text));
     button->setFont(fixedsysFont());
-    button->fitCaption();
     const QKeySequence keys(Qt::ALT | entry.accessKey);
     button->setShortcut(keys);
     button->setToolTip(u"%1 (%2)"_s.arg(button->text(), keys.toString(QKeySequence::NativeText)));
@@ -179,6 +176,8 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
             }));
     auto *closer = makePicture(this, u"Picture3"_s, {1800, 1560, 495, 495}, assets::Picture::CloseDisc, u"Kapat"_s);
     connect(closer, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
+    // From the window's own Fixedsys, which the monospace face standing in for it may run wider than.
+    fitCaptions(this);
 }
 
 void hesapmakinesi::calculate(double (*operation)(double, double))

@@ -96,7 +96,6 @@ QLabel *makeCaption(QWidget *client, const LabelSpec &entry, std::size_t twin)
     auto *label = makeControl<QLabel>(client, tableText(entry.name), {entry.left, entry.top, entry.width[twin], 255});
     label->setText(tableText(entry.text[twin]));
     setColours(label, green, Qt::black);
-    fitTextToWidth(label);
     return label;
 }
 
@@ -147,6 +146,7 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     client->setFixedSize(clientSize(3480, 5610));
     setColours(client, green, Qt::black);
     buildControls(client);
+    fitCaptions(client);
     setWidget(client);
     // Set after setWidget, which would otherwise pick its own focus child.
     m_firstBox->setFocus();

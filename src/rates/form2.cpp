@@ -97,7 +97,6 @@ public:
         auto *button = make<PictureButton>(entry);
         button->setText(tableText(caption));
         button->setPicture(assets::pixmap(picture));
-        button->fitCaption();
         return button;
     }
 
@@ -139,7 +138,6 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
         auto *label = build.make<QLabel>(entry.label);
         label->setTextFormat(Qt::PlainText);
         label->setText(tableText(entry.caption));
-        fitTextToWidth(label);
         auto *box = build.make<QLineEdit>(entry.box);
         takeAnyLength(box);
         nameAfterLabel(box, label);
@@ -169,6 +167,7 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     connect(ok, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
     connect(cancel, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
 
+    fitCaptions(this);
     m_boxes.front()->setFocus();
 }
 

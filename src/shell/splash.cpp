@@ -3,10 +3,14 @@
 #include "assets/assets.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
+#include "shell/services/look.h"
 #include "shell/services/windowhub.h"
 
 #include <QAccessibleWidget>
 #include <QPushButton>
+#include <QTimer>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -40,8 +44,6 @@ splash::splash(WindowHub &hub)
     auto *run = makeControl<PictureButton>(this, u"Command1"_s, {4320, 2520, 975, 855});
     run->setText(u"Çalıştır"_s);
     run->setPicture(assets::pixmap(assets::Picture::RunButton));
-    // Its caption fits as it stands. Fitting would measure the font, which loads the font
-    // database before the first window is even on the screen (7 ms of start-up here).
 
     auto *quit = makeControl<QPushButton>(this, u"Command2"_s, {4320, 3480, 975, 375});
     quit->setText(u"Çıkış"_s);
@@ -56,6 +58,16 @@ splash::splash(WindowHub &hub)
     connect(quit, &QPushButton::clicked, this, guarded(services, [&services] { services.endProgram(); }));
 
     centreOnScreen(this);
+}
+
+void splash::paintEvent(QPaintEvent *event)
+{
+    OnBackdrop::paintEvent(event);
+    // Fitting measures fonts, which loads the font database: done before the window is on the
+    // screen, that would delay it by some 7 ms. Once it is, the buttons repaint only if a caption
+    // had to give way.
+    if (!std::exchange(m_captionsFitted, true))
+        QTimer::singleShot(0, this, [this] { fitCaptions(this); });
 }
 
 } // namespace varnek

@@ -14,6 +14,12 @@ class splash final : public OnBackdrop<QWidget> {
 
 public:
     explicit splash(WindowHub &hub);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_captionsFitted = false;
 };
 
 } // namespace varnek

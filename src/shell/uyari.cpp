@@ -31,7 +31,6 @@ uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     text->setText(u"Programdan çıkarsanız çalışmanız sonlandırılacak.Çımak istediğinize emin misiniz?"_s);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    shrinkToFit(text);
 
     auto *yes = makeControl<QPushButton>(this, u"Command1"_s, {1200, 960, 975, 375});
     yes->setText(u"Evet"_s);
@@ -43,6 +42,7 @@ uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     Services &services = hub.services();
     connect(yes, &QPushButton::clicked, this, guarded(services, [&services] { services.endProgram(); }));
     connect(m_no, &QPushButton::clicked, this, guarded(services, [this] { answerNo(); }));
+    fitCaptions(this);
 }
 
 void uyari::answerNo()

@@ -1,13 +1,11 @@
 #include "assets/assets.h"
+#include "support/captionfit.h"
 #include "support/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QStyleOptionButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -41,55 +39,6 @@ private:
 };
 
 namespace {
-
-// What the label shows of its text: nothing may stick out of its contents.
-QString labelFault(const QLabel *label)
-{
-    const QRect room = label->contentsRect();
-    const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
-    const QRect needed = label->fontMetrics().boundingRect(room, flags, label->text());
-    if (needed.width() > room.width() || needed.height() > room.height())
-        return u"needs %1x%2 in %3x%4"_s.arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
-    return {};
-}
-
-QString buttonFault(const QAbstractButton *button)
-{
-    // A button with a picture above its caption wraps the caption below the picture; a flat one
-    // is drawn as a label, its caption on one line across the whole of it.
-    const auto *push = qobject_cast<const QPushButton *>(button);
-    const bool flat = push && push->isFlat();
-    const bool pictureAbove = push && !flat && !button->icon().isNull();
-    QStyleOptionButton option;
-    option.initFrom(button);
-    QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    if (pictureAbove)
-        room.setTop(room.top() + button->iconSize().height());
-    else if (flat)
-        room = button->contentsRect();
-    const int flags = flat ? int(Qt::AlignLeft | Qt::AlignVCenter)
-                           : int(Qt::AlignHCenter | Qt::AlignTop | (pictureAbove ? Qt::TextWordWrap : 0));
-    const QRect needed = button->fontMetrics().boundingRect(room, flags, button->text().remove(u'&'));
-    if (needed.width() > room.width() || needed.height() > room.height())
-        return u"needs %1x%2 in %3x%4"_s.arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
-    return {};
-}
-
-// Checks every label or button of the window that has a caption (the title bar's own buttons of a
-// conversion window carry none), adding what `fault` finds; returns how many it checked.
-template<typename Captioned>
-int checkCaptions(const QWidget *window, QString (*fault)(const Captioned *), QStringList &faults)
-{
-    int checked = 0;
-    for (const Captioned *widget : window->findChildren<Captioned *>()) {
-        if (widget->text().isEmpty())
-            continue;
-        ++checked;
-        if (const QString found = fault(widget); !found.isEmpty())
-            faults << widget->objectName() + u": "_s + found;
-    }
-    return checked;
-}
 
 QImage resourceImage(const QString &file)
 {
@@ -147,14 +96,8 @@ void HighDensityTest::noTextIsClipped()
         m_fixture->registry.setChildState(window, Qt::WindowNoState);
     QWidget *w = m_fixture->registry.window(window);
 
-    QStringList faults;
-    int checked = checkCaptions(w, labelFault, faults);
-    checked += checkCaptions(w, buttonFault, faults);
-    for (const QGroupBox *frame : w->findChildren<QGroupBox *>()) {
-        ++checked;
-        if (frame->fontMetrics().horizontalAdvance(frame->title()) > frame->width())
-            faults << frame->objectName() + u": title wider than the frame"_s;
-    }
+    int checked = 0;
+    const QStringList faults = captionFaults(w, checked);
     QVERIFY(checked > 0);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; ")));
 }

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -32,8 +33,8 @@ private slots:
     void promptAnswers();
     void failedCheckStillClosesTheBox_data();
     void failedCheckStillClosesTheBox();
-    void fittingStopsAboveItsFloor_data();
-    void fittingStopsAboveItsFloor();
+    void fittingStopsAtItsFloors_data();
+    void fittingStopsAtItsFloors();
 };
 
 namespace {
@@ -147,27 +148,39 @@ void ServicesTest::failedCheckStillClosesTheBox()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void ServicesTest::fittingStopsAboveItsFloor_data()
+void ServicesTest::fittingStopsAtItsFloors_data()
 {
-    QTest::addColumn<varnek::Shrink>("how");
-    QTest::addColumn<qreal>("last"); // the point size, or the stretch
+    QTest::addColumn<bool>("button");
+    QTest::addColumn<QString>("ownDescription");
 
-    QTest::newRow("smaller: 9 pt down to 5.5") << varnek::Shrink::Smaller << qreal(5.5);
-    QTest::newRow("narrower: down to a stretch of 52") << varnek::Shrink::Narrower << qreal(52);
+    QTest::newRow("label") << false << QString();
+    QTest::newRow("push button") << true << QString();
+    QTest::newRow("push button that describes itself") << true << u"Doların Satılış Fiyatı"_s;
 }
 
-// A text that fits at no step gets the last step above the floor, still legible.
-void ServicesTest::fittingStopsAboveItsFloor()
+// A caption that fits at no step stays at the floors, still legible, and tells its whole text
+// where the control has no description of its own.
+void ServicesTest::fittingStopsAtItsFloors()
 {
-    QFETCH(varnek::Shrink, how);
-    QFETCH(qreal, last);
+    QFETCH(bool, button);
+    QFETCH(QString, ownDescription);
 
     QFont font = QApplication::font();
     font.setPointSizeF(9);
     if (QFontInfo(font).pointSizeF() != 9)
         QSKIP("No usable font: no text can be measured, nor made to fit.");
-    const QFont fitted = varnek::fittedFont(font, u"WWWWWWWW"_s, {QRect(0, 0, 1, 1), 0}, how);
-    QCOMPARE(how == varnek::Shrink::Smaller ? fitted.pointSizeF() : qreal(fitted.stretch()), last);
+    QWidget window;
+    window.setFont(font);
+    const QString text = u"Tüm Girdileri Sil"_s;
+    QWidget *control = button ? static_cast<QWidget *>(new QPushButton(text, &window)) : new QLabel(text, &window);
+    control->setGeometry(0, 0, 4, 4);
+    control->setAccessibleDescription(ownDescription);
+    varnek::fitCaptions(&window);
+
+    QCOMPARE(control->font().pointSizeF(), 5.5);
+    QCOMPARE(control->font().stretch(), 52);
+    QCOMPARE(control->toolTip(), text);
+    QCOMPARE(control->accessibleDescription(), ownDescription.isEmpty() ? text : ownDescription);
 }
 
 QTEST_MAIN(ServicesTest)

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace varnek {
@@ -20,31 +21,30 @@ QFont fixedsysFont();
 // Text colour on background colour, for labels and boxes.
 void setColours(QWidget *widget, const QColor &text, const QColor &background);
 
-// Where a text has to fit: a box, and how the text is drawn in it (alignment, wrapping).
+// Where a caption has to fit: the box its control lays the text out in, and how it draws the text
+// there (alignment, wrapping).
 struct TextRoom {
     QRect box;
     int flags;
 
-    // One line of the given width, however tall the line.
-    static TextRoom line(int width);
-    // The whole of the label, as it lays out its text.
+    // As the label lays out its text: inside its frame, margin and indent.
     static TextRoom of(const QLabel *label);
+    // As the style lays out a plain push button's caption: centred in the button's contents.
+    static TextRoom of(const QPushButton *button);
 };
 
-enum class Shrink {
-    Narrower, // condense the face, keeping its height
-    Smaller,  // lower the point size
-};
+bool textFits(const QFont &font, const QString &text, const TextRoom &room);
 
-// The layout tables were drawn for a narrower, smaller dialog font than desktops here tend to have:
-// rather than cut a text off, its font gives way step by step until the text fits, or until it can
-// give no more. The font comes back unchanged when the text fits already.
-QFont fittedFont(QFont font, const QString &text, const TextRoom &room, Shrink how);
+// The layout tables were drawn for a smaller dialog font than desktops tend to have: rather than cut
+// a caption off, its font gives way until the caption fits, first narrower (the letters keep their
+// height, by which they are read), then smaller, at each size as wide as still fits, down to floors
+// that stay legible. Never larger than the font it starts from, which comes back unchanged when the
+// caption fits already.
+QFont fittedFont(QFont font, const QString &text, const TextRoom &room);
 
-// Narrows a label's font when its text is wider than the label.
-void fitTextToWidth(QLabel *label);
-
-// Makes a label's font smaller until its text, wrapped if the label wraps, fits inside it.
-void shrinkToFit(QLabel *label);
+// Fits the caption of every label and push button in the window, starting from the font each has
+// now. A caption that does not fit even at the floors carries its whole text as tooltip and accessible
+// description, where the control has none of its own.
+void fitCaptions(QWidget *window);
 
 } // namespace varnek

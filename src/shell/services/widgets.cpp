@@ -20,6 +20,7 @@ namespace varnek {
 namespace {
 
 constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt::TextWordWrap);
+constexpr int flatCaptionFlags = int(Qt::AlignLeft) | int(Qt::AlignVCenter) | int(Qt::TextForceLeftToRight);
 constexpr int pictureSpacing = 2;
 
 } // namespace
@@ -98,12 +99,11 @@ QRect PictureButton::contentRoom() const
     return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
 }
 
-void PictureButton::fitCaption()
+TextRoom PictureButton::captionRoom() const
 {
-    const TextRoom room = m_look == Look::Flat
-                            ? TextRoom::line(width())
-                            : TextRoom{contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0), captionFlags};
-    setFont(fittedFont(font(), text(), room, Shrink::Narrower));
+    if (m_look == Look::Flat)
+        return {contentsRect(), flatCaptionFlags};
+    return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0), captionFlags};
 }
 
 bool PictureButton::event(QEvent *event)
@@ -133,8 +133,7 @@ void PictureButton::paintFlat()
         style()->drawItemPixmap(&painter, room, Qt::AlignLeft | Qt::AlignTop,
                                 icon().pixmap(iconSize(), devicePixelRatio()));
     if (!text().isEmpty())
-        style()->drawItemText(&painter, room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, palette(),
-                              isEnabled(), text(), foregroundRole());
+        style()->drawItemText(&painter, room, flatCaptionFlags, palette(), isEnabled(), text(), foregroundRole());
 }
 
 void PictureButton::paintRaised()

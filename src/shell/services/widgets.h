@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/services/look.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QPainter>
@@ -61,8 +63,8 @@ public:
     // Shown at its own size.
     void setPicture(const QPixmap &picture);
 
-    // Condenses the caption's font until it fits the room the picture leaves.
-    void fitCaption();
+    // Where the caption is drawn: below the picture, wrapped to its width; flat, on one line across.
+    TextRoom captionRoom() const;
 
 protected:
     bool event(QEvent *event) override;
