@@ -216,7 +216,7 @@ void ConversionWindow::buildControls(QWidget *client)
         row.amountName = shownName(captions[i].amount, i, captions);
         row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, entry.currency);
         row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount, entry.currency);
-        row.result = makeBox<QPlainTextEdit>(client, currency.resultBox, entry.result, captions[i].result, entry.currency);
+        row.result = makeBox<MultiLineBox>(client, currency.resultBox, entry.result, captions[i].result, entry.currency);
         row.result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         row.result->setTabChangesFocus(true);
         byTabOrder[std::size_t(entry.rate.tab[twin])] = row.rate;

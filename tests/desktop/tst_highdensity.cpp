@@ -6,13 +6,18 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QTest>
+
+#include <algorithm>
+#include <ranges>
 
 using namespace Qt::StringLiterals;
 using varnek::WindowName;
 using varnek::assets::Picture;
 
-// Runs with every screen at twice the density (QT_SCALE_FACTOR=2, set in main below).
+// Runs with every screen at twice the density (QT_SCALE_FACTOR=2, set in main below); the result
+// boxes' frames also at fractional ones (CMakeLists.txt).
 class HighDensityTest : public QObject {
     Q_OBJECT
 
@@ -31,6 +36,8 @@ private slots:
     void picturesInWindowsAreTheSharpOnes();
     void backdropIsDrawnFromTheSharpPicture_data();
     void backdropIsDrawnFromTheSharpPicture();
+    void resultBoxFramesAreWhole_data();
+    void resultBoxFramesAreWhole();
 
 private:
     static void allWindows();
@@ -192,6 +199,51 @@ void HighDensityTest::backdropIsDrawnFromTheSharpPicture()
     const QRect pixels(area.topLeft() * 2, area.size() * 2);
     QCOMPARE(screen.toImage().convertToFormat(QImage::Format_ARGB32).copy(pixels),
              resourceImage(u"backdrop@2x.png"_s).copy(pixels));
+}
+
+void HighDensityTest::resultBoxFramesAreWhole_data()
+{
+    // Moved by 0 to 3 pixels, the boxes start on every fraction of a device pixel there is at 1.25.
+    QTest::addColumn<int>("shift");
+    for (int shift = 0; shift < 4; ++shift)
+        QTest::addRow("moved %d", shift) << shift;
+}
+
+// Qt gives a widget the device pixels between its edges rounded; the frame has those of them its
+// contents (viewport, scroll bar) leave. On each side, at every pixel between the corners, it shows.
+void HighDensityTest::resultBoxFramesAreWhole()
+{
+    QFETCH(int, shift);
+    m_fixture->registry.setChildState(WindowName::atldendovize, Qt::WindowNoState);
+    QWidget *child = m_fixture->registry.window(WindowName::atldendovize);
+    child->move(child->pos() + QPoint(shift, shift));
+    const QImage screen = child->window()->grab().toImage();
+    const qreal dpr = screen.devicePixelRatio();
+    for (const QPlainTextEdit *box : child->findChildren<QPlainTextEdit *>()) {
+        const auto pixels = [&](const QRect &r) {
+            const QRectF at(QPointF(box->mapTo(child->window(), r.topLeft())) * dpr, QSizeF(r.size()) * dpr);
+            return QRect(QPoint(qRound(at.left()), qRound(at.top())),
+                         QPoint(qRound(at.right()) - 1, qRound(at.bottom()) - 1));
+        };
+        const QRect out = pixels(box->rect()), in = pixels(box->contentsRect());
+        const std::pair<const char *, QRect> sides[] = {
+            {"top", QRect(QPoint(in.left(), out.top()), QPoint(in.right(), in.top() - 1))},
+            {"bottom", QRect(QPoint(in.left(), in.bottom() + 1), QPoint(in.right(), out.bottom()))},
+            {"left", QRect(QPoint(out.left(), in.top()), QPoint(in.left() - 1, in.bottom()))},
+            {"right", QRect(QPoint(in.right() + 1, in.top()), QPoint(out.right(), in.bottom()))}};
+        for (const auto &[name, side] : sides) {
+            QImage strip = screen.copy(side); // turned to run downwards: a row for each pixel along the side
+            if (side.width() > side.height())
+                strip = strip.transformed(QTransform().rotate(90));
+            const auto black = [&](int y) {
+                return std::ranges::all_of(std::views::iota(0, strip.width()),
+                                           [&](int x) { return strip.pixel(x, y) == qRgb(0, 0, 0); });
+            };
+            const auto gaps = std::ranges::count_if(std::views::iota(0, strip.height()), black);
+            QVERIFY2(gaps == 0, qPrintable(u"%1 at %2: %3 side black at %4 of %5 pixels"_s.arg(box->objectName())
+                                               .arg(dpr).arg(QLatin1String(name)).arg(gaps).arg(strip.height())));
+        }
+    }
 }
 
 int main(int argc, char **argv)

@@ -11,6 +11,7 @@
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QtMath>
 
 #include <algorithm>
 #include <limits>
@@ -22,6 +23,17 @@ namespace {
 constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt::TextWordWrap);
 constexpr int flatCaptionFlags = int(Qt::AlignLeft) | int(Qt::AlignVCenter) | int(Qt::TextForceLeftToRight);
 constexpr int pictureSpacing = 2;
+
+// Along one axis, the scale and offset a painter whose device puts logical 0 at `origin`, `scale`
+// device pixels to one, needs so that a frame's lines at `from` and `to` fall on the device pixels
+// Qt rounds those places to: the box's first, and the first past its contents. At a whole scale
+// nothing moves.
+std::pair<qreal, qreal> ontoDevicePixels(qreal origin, qreal scale, int from, int to)
+{
+    const auto rounded = [&](int at) { return qFloor(origin + at * scale + 0.5); };
+    const qreal spacing = to > from ? qreal(rounded(to) - rounded(from)) / (to - from) : scale;
+    return {spacing / scale, (rounded(from) - from * spacing - origin) / scale};
+}
 
 } // namespace
 
@@ -51,6 +63,22 @@ void setTextFromStart(QLineEdit *box, const QString &text)
 }
 
 void takeAnyLength(QLineEdit *box) { box->setMaxLength(std::numeric_limits<int>::max()); }
+
+bool MultiLineBox::event(QEvent *event)
+{
+    // The box paints its frame alone; its text is the viewport's. It has no corner between two
+    // scroll bars to paint either: its lines wrap.
+    if (event->type() != QEvent::Paint)
+        return QPlainTextEdit::event(event);
+    QPainter painter(this);
+    const QTransform device = painter.deviceTransform();
+    const QRect frame = frameRect();
+    const auto [xScale, dx] = ontoDevicePixels(device.dx(), device.m11(), frame.left(), frame.right());
+    const auto [yScale, dy] = ontoDevicePixels(device.dy(), device.m22(), frame.top(), frame.bottom());
+    painter.setWorldTransform(QTransform(xScale, 0, 0, yScale, dx, dy));
+    drawFrame(&painter);
+    return true;
+}
 
 Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2, int width, const QColor &colour)
     : QWidget(parent)

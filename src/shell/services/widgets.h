@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
@@ -34,6 +35,18 @@ void setTextFromStart(QLineEdit *box, const QString &text);
 // Lets a one-line box hold a text of any length: Qt's default of 32767 characters would cut a long
 // paste without a word.
 void takeAnyLength(QLineEdit *box);
+
+// A multi-line text box whose frame stays whole at fractional scales (1.25, 1.5). Qt gives a widget
+// the device pixels between its edges rounded to whole pixels, but paints it from its unrounded
+// position: the style's one-pixel frame lines would fall outside the box at the top and left, and
+// under its viewport and scroll bar at the bottom and right.
+class MultiLineBox final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool event(QEvent *event) override;
+};
 
 // A straight line of the given pen width between two points in twips.
 class Line final : public QWidget {
