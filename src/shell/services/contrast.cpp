@@ -31,11 +31,6 @@ qreal contrastRatio(qreal luminance, qreal otherLuminance)
     return (std::max(luminance, otherLuminance) + 0.05) / (std::min(luminance, otherLuminance) + 0.05);
 }
 
-qreal contrastRatio(const QColor &colour, const QColor &other)
-{
-    return contrastRatio(relativeLuminance(colour), relativeLuminance(other));
-}
-
 qreal meanLuminance(const QImage &picture, const QRectF &area)
 {
     const qreal scale = picture.devicePixelRatio();

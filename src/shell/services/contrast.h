@@ -16,7 +16,6 @@ qreal relativeLuminance(const QColor &colour);
 
 // WCAG's contrast ratio of two relative luminances, from 1 to 21.
 qreal contrastRatio(qreal luminance, qreal otherLuminance);
-qreal contrastRatio(const QColor &colour, const QColor &other);
 
 // The mean relative luminance of a picture under a rectangle given in device-independent pixels, as
 // the picture is drawn from the top left at its own device pixel ratio. Nothing for an empty overlap.
