@@ -1,13 +1,17 @@
 #include "about/frmabout.h"
 
 #include "assets/assets.h"
+#include "shell/services/contrast.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -51,7 +55,7 @@ frmAbout::frmAbout()
     setFixedSize(clientSize(5370, 4275));
 
     // Made first so that the heading, which straddles its top edge, covers it.
-    makeControl<Rectangle>(this, u"Shape1"_s, {120, 240, 2175, 2775});
+    auto *outline = makeControl<Rectangle>(this, u"Shape1"_s, {120, 240, 2175, 2775});
 
     auto *notice = makeLabel(this, u"lblNotice"_s, {240, 120, 1005, 255}, u" HAKKINDA"_s);
     // The system's window colours, those of a text box, not the dialog face.
@@ -68,7 +72,21 @@ frmAbout::frmAbout()
                                + QString(67, u' ') + u"VARNEK GELİŞTİRME EKİBİ"_s);
     note->setWordWrap(true);
 
-    makeLabel(this, u"Label2"_s, {3840, 1920, 1455, 255}, u"Tüm hakları saklıdır."_s);
+    auto *rights = makeLabel(this, u"Label2"_s, {3840, 1920, 1455, 255}, u"Tüm hakları saklıdır."_s);
+
+    // Drawn straight on the picture in the desktop's colour, which a dark scheme makes too light to see there.
+    const QImage picture = backdrop().toImage();
+    const std::pair<QWidget *, qreal> drawnOnPicture[] = {
+        {outline, lineContrast}, {note, textContrast}, {rights, textContrast}};
+    for (auto [widget, least] : drawnOnPicture) {
+        QPalette palette = widget->palette();
+        const QColor desktop = palette.color(QPalette::WindowText);
+        const QColor shown = standingOut(desktop, meanLuminance(picture, widget->geometry()), least);
+        if (shown != desktop) {
+            palette.setColor(QPalette::WindowText, shown);
+            widget->setPalette(palette);
+        }
+    }
 
     auto *ok = makeControl<QPushButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});
     ok->setText(u"TAMAM"_s);

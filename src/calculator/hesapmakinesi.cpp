@@ -4,6 +4,7 @@
 #include "calculator/rules/leadingnumber.h"
 #include "convert/rules/checkedmath.h"
 #include "convert/rules/numberrules.h"
+#include "shell/services/contrast.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
@@ -117,9 +118,12 @@ QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, 
 {
     auto *box = makeControl<QLineEdit>(parent, name, geometry);
     box->setFont(fixedsysFont());
-    // Green behind the system's own text colour.
+    // Green behind the system's own text colour, unless that is too light to read on it.
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, green);
+    const QColor desktop = palette.color(QPalette::Text);
+    if (const QColor shown = standingOut(desktop, relativeLuminance(green), textContrast); shown != desktop)
+        palette.setColor(QPalette::Text, shown);
     box->setPalette(palette);
     box->setMaxLength(maxLength);
     box->setText(u"0"_s);

@@ -1,3 +1,4 @@
+#include "shell/services/contrast.h"
 #include "support/tables.h"
 #include "support/windowfixture.h"
 
@@ -68,19 +69,22 @@ private slots:
     void pressActionCalculates();
     void pressActionOnPictures_data();
     void pressActionOnPictures();
+    void textsStandOutFromWhatIsBehindThem_data();
+    void textsStandOutFromWhatIsBehindThem();
 
 private:
     static void windows();
     QAccessibleInterface *control(WindowName window, const QString &name);
 
     std::optional<WindowFixture> m_fixture;
+    const QPalette m_desktopPalette = QApplication::palette();
 };
 
 void AccessibilityTest::initTestCase() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
 
 void AccessibilityTest::init() { m_fixture.emplace(); }
 
-void AccessibilityTest::cleanup() { m_fixture.reset(); }
+void AccessibilityTest::cleanup() { m_fixture.reset(); QApplication::setPalette(m_desktopPalette); }
 
 QAccessibleInterface *AccessibilityTest::control(WindowName window, const QString &name)
 {
@@ -287,6 +291,67 @@ void AccessibilityTest::pressActionOnPictures()
         QCOMPARE(m_fixture->services.messages.front().title, messageTitle);
         QVERIFY(calculator && calculator->isVisible());
     }
+}
+
+void AccessibilityTest::textsStandOutFromWhatIsBehindThem_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::addColumn<WindowName>("window");
+    // As a platform theme sets them: the desktop's own, the chief colours of qt6ct's "darker", white on black.
+    const QColor white(Qt::white), black(Qt::black);
+    const std::pair<const char *, QPalette> palettes[] = {
+        {"light", QApplication::palette()},
+        {"dark", QPalette(white, QColor(0x424245), QColor(0x979797), QColor(0x302f2e), QColor(0x4a4947), white, white,
+                          QColor(0x3d3d3d), QColor(0x222020))},
+        {"high contrast", QPalette(white, black, white, white, white, white, white, black, black)}};
+    const std::pair<const char *, WindowName> windows[] = {{"calculator", WindowName::hesapmakinesi},
+        {"about", WindowName::frmAbout}, {"tl->currency", WindowName::atldendovize},
+        {"currency->tl", WindowName::adovizdentlye}};
+    for (const auto &[paletteName, palette] : palettes) {
+        for (const auto &[windowName, window] : windows)
+            QTest::addRow("%s, %s", paletteName, windowName) << palette << window;
+    }
+}
+
+// Every caption and box text against what its window paints beneath it (a picture by its mean), at
+// 4.5:1; outlines, and frames where a box's own background does not show it, at 3:1.
+void AccessibilityTest::textsStandOutFromWhatIsBehindThem()
+{
+    using namespace varnek;
+    QFETCH(QPalette, palette);
+    QFETCH(WindowName, window);
+    QApplication::setPalette(palette);
+
+    QStringList faults;
+    int checked = 0;
+    const auto check = [&](const QWidget *widget, const char *what, const QColor &colour, qreal behind, qreal least) {
+        ++checked;
+        if (const qreal ratio = contrastRatio(relativeLuminance(colour), behind); ratio < least)
+            faults << u"%1 %2 at %3:1"_s.arg(widget->objectName(), QLatin1StringView(what)).arg(ratio, 0, 'f', 2);
+    };
+    for (QWidget *widget : m_fixture->registry.window(window)->findChildren<QWidget *>()) {
+        // What the parent paints beneath the widget, its children left out.
+        QImage beneath(widget->parentWidget()->size(), QImage::Format_RGB32);
+        widget->parentWidget()->render(&beneath, {}, {}, QWidget::DrawWindowBackground);
+        const qreal behind = meanLuminance(beneath, widget->geometry());
+        const QPalette &own = widget->palette();
+        const bool captioned = widget->inherits("QLabel") || widget->property("flat").toBool();
+        if (captioned && !widget->property("text").toString().isEmpty()) {
+            const bool filled = widget->autoFillBackground();
+            check(widget, "text", own.color(widget->foregroundRole()),
+                  filled ? relativeLuminance(own.color(widget->backgroundRole())) : behind, textContrast);
+        } else if (widget->inherits("QLineEdit") || widget->inherits("QPlainTextEdit")) {
+            const qreal base = relativeLuminance(own.color(QPalette::Base));
+            check(widget, "text", own.color(QPalette::Text), base, textContrast);
+            const QColor frame = widget->grab().toImage().pixelColor(0, widget->height() / 2); // as the style draws it
+            if (contrastRatio(base, behind) < lineContrast)
+                check(widget, "frame", frame, behind, lineContrast);
+        } else if (widget->objectName() == u"Shape1"_s) {
+            check(widget, "outline", own.color(QPalette::WindowText), behind, lineContrast);
+        }
+    }
+    QVERIFY(checked > 0);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; ")));
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -1,5 +1,6 @@
 #include "shell/services/look.h"
 
+#include "shell/services/contrast.h"
 #include "shell/services/widgets.h"
 
 #include <QAbstractScrollArea>
@@ -33,8 +34,9 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background)
     if (isBox) {
         palette.setColor(QPalette::Text, text);
         palette.setColor(QPalette::Base, background);
-        // A box on a black window would otherwise draw its frame in black too.
-        palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+        // The style draws a box's frame from its Window colour: the black window's would draw none, and
+        // a dark desktop's hardly any.
+        palette.setColor(QPalette::Window, frameSourceOn(QApplication::palette().color(QPalette::Window), background));
     } else {
         palette.setColor(QPalette::WindowText, text);
         palette.setColor(QPalette::Window, background);

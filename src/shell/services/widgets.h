@@ -99,6 +99,8 @@ class OnBackdrop : public Window {
 public:
     using Window::Window;
 
+    const QPixmap &backdrop() const { return m_backdrop; }
+
 protected:
     void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, m_backdrop); }
 
