@@ -2,7 +2,8 @@
 # Judges the Debian package of a release build as Debian would, without installing it:
 # hardening-check passes every line it can judge on the packaged program, lintian has no error or
 # warning and, informational tags included (-I), no remark at all. It also checks that the package
-# holds what lintian would not miss by name: both manual pages, and the recommended Wayland plugin.
+# holds what lintian would not miss by name, both manual pages, and that it recommends Qt's Wayland
+# plugin.
 #   deb_check.sh DEB BUILD_DIR   (the release build it came from, for the checks of its flags)
 # scripts/common.sh installs the tools (VARNEK_RELEASE_CHECK_PACKAGES) and makes the package
 # (make_deb).
