@@ -84,9 +84,10 @@ wait_for() {
 window() {
   local xdg id title
   wait_for '\] +-> xdg_surface@[0-9]+\.get_toplevel\(' "the window \"$1\""
-  xdg=$(sed -n "${seen}s/.*xdg_surface@\([0-9]*\)\.get_toplevel(new id xdg_toplevel@\([0-9]*\)).*/\1 \2/p" "$log")
-  id=${xdg#* }
-  surface=$(head -n "$seen" "$log" | sed -n "s/.*get_xdg_surface(new id xdg_surface@${xdg% *}, wl_surface@\([0-9]*\)).*/\1/p" | tail -n 1)
+  # xdg_surface@X.get_toplevel(new id xdg_toplevel@ID), X made earlier for a wl_surface.
+  xdg=$(sed -n "${seen}s/.*xdg_surface@\([0-9]*\)\.get_toplevel.*/\1/p" "$log")
+  id=$(sed -n "${seen}s/.*new id xdg_toplevel@\([0-9]*\).*/\1/p" "$log")
+  surface=$(head -n "$seen" "$log" | sed -n "s/.*new id xdg_surface@$xdg, wl_surface@\([0-9]*\).*/\1/p" | tail -n 1)
   wait_for "xdg_toplevel@$id\.set_title\(" "the title of the window \"$1\""
   title=$(sed -n "${seen}s/.*set_title(\"\(.*\)\")\$/\1/p" "$log")
   [ "$title" = "$1" ] || fail "the window \"$title\" came where \"$1\" was due"
