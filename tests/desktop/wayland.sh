@@ -170,12 +170,14 @@ menu alt+d
 key k
 window "Dikkat!"
 key Tab space
-for _ in $(seq 100); do
+for _ in $(seq 200); do
   kill -0 "$program_pid" 2>/dev/null || break
   sleep 0.05
 done
 status=0
-kill -0 "$program_pid" 2>/dev/null && fail "Evet did not end the program"
+kill -0 "$program_pid" 2>/dev/null \
+  && fail "Evet did not end the program; the keyboard since Dikkat! came: $(tail -n "+$seen" "$log" \
+       | grep -oE 'wl_keyboard@[0-9]+\.(enter|leave|key)\([^)]*\)' | tr '\n' ' ')"
 wait "$program_pid" || status=$?
 program_pid=""
 [ $status -eq 0 ] || fail "the program ended with status $status"
