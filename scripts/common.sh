@@ -17,7 +17,7 @@ VARNEK_PACKAGES=(
 VARNEK_TEST_PACKAGES=(
   libbenchmark-dev
   desktop-file-utils appstream dpkg-dev lintian man-db python3
-  xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool
+  xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool x11-utils weston qt6-wayland
 )
 # The builds users get: hardening-check (devscripts) and lintian judge the release program and its
 # package; faketime moves the clock of the second build that the reproducibility check makes.

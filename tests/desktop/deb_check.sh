@@ -2,7 +2,8 @@
 # Judges the Debian package of a release build as Debian would, without installing it:
 # hardening-check passes every line it can judge on the packaged program, lintian has no error or
 # warning and, informational tags included (-I), no remark at all. It also checks that the package
-# holds what lintian would not miss by name: both manual pages.
+# holds what lintian would not miss by name, both manual pages, and that it recommends Qt's Wayland
+# plugin.
 #   deb_check.sh DEB BUILD_DIR   (the release build it came from, for the checks of its flags)
 # scripts/common.sh installs the tools (VARNEK_RELEASE_CHECK_PACKAGES) and makes the package
 # (make_deb).
@@ -17,6 +18,9 @@ for path in ./usr/share/man/man1/varnek.1.gz ./usr/share/man/tr/man1/varnek.1.gz
             ./usr/share/doc/varnek/copyright ./usr/share/doc/varnek/changelog.gz; do
   grep -qxF "$path" <<<"$contents" || { echo "FAIL: the package lacks $path"; failed=1; }
 done
+# On a Wayland session without an X server the program cannot start without Qt's Wayland plugin.
+dpkg-deb --field "$deb" Recommends | grep -qw qt6-wayland \
+  || { echo "FAIL: the package does not recommend qt6-wayland"; failed=1; }
 
 # The program as installed. A line hardening-check cannot judge says "unknown" (stack clash
 # protection leaves no trace in a program without large stack frames); every other must say yes,
