@@ -88,7 +88,7 @@ frmAbout::frmAbout()
         }
     }
 
-    auto *ok = makeControl<QPushButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});
+    auto *ok = makeControl<PictureButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});
     ok->setText(u"TAMAM"_s);
     // Enter presses it as the default button; Esc reaches the dialog's own reject, which closes too.
     ok->setDefault(true);

@@ -87,7 +87,7 @@ public:
 
     QPushButton *button(const ControlSpec &entry, const char16_t *caption)
     {
-        auto *button = make<QPushButton>(entry);
+        auto *button = make<PictureButton>(entry);
         button->setText(tableText(caption));
         return button;
     }

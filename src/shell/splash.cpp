@@ -45,7 +45,7 @@ splash::splash(WindowHub &hub)
     run->setText(u"Çalıştır"_s);
     run->setPicture(assets::pixmap(assets::Picture::RunButton));
 
-    auto *quit = makeControl<QPushButton>(this, u"Command2"_s, {4320, 3480, 975, 375});
+    auto *quit = makeControl<PictureButton>(this, u"Command2"_s, {4320, 3480, 975, 375});
     quit->setText(u"Çıkış"_s);
     setTabOrder(run, quit);
     run->setFocus();

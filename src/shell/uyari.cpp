@@ -32,9 +32,9 @@ uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *yes = makeControl<QPushButton>(this, u"Command1"_s, {1200, 960, 975, 375});
+    auto *yes = makeControl<PictureButton>(this, u"Command1"_s, {1200, 960, 975, 375});
     yes->setText(u"Evet"_s);
-    m_no = makeControl<QPushButton>(this, u"Command2"_s, {2280, 960, 975, 375});
+    m_no = makeControl<PictureButton>(this, u"Command2"_s, {2280, 960, 975, 375});
     m_no->setText(u"Hayır"_s);
     m_no->setDefault(true);
     setTabOrder(yes, m_no);

@@ -40,9 +40,16 @@ QString buttonFault(const QAbstractButton *button)
     const bool pictureAbove = push && !flat && !button->icon().isNull();
     QStyleOptionButton option;
     option.initFrom(button);
-    if (push && push->autoDefault())
+    const bool autoDefault = push && push->autoDefault();
+    if (autoDefault)
         option.features |= QStyleOptionButton::AutoDefaultButton;
     QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    // A plain caption is centred there, unclipped, so it may reach the inside of the frame.
+    if (!pictureAbove && !flat) {
+        const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button)
+            + (autoDefault ? button->style()->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, button) : 0);
+        room |= button->rect().adjusted(frame, frame, -frame, -frame);
+    }
     if (pictureAbove)
         room.setTop(room.top() + button->iconSize().height());
     else if (flat)

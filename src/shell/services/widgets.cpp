@@ -22,6 +22,7 @@ namespace {
 
 constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt::TextWordWrap);
 constexpr int flatCaptionFlags = int(Qt::AlignLeft) | int(Qt::AlignVCenter) | int(Qt::TextForceLeftToRight);
+constexpr int plainCaptionFlags = int(Qt::AlignCenter) | int(Qt::TextShowMnemonic);
 constexpr int pictureSpacing = 2;
 
 // Along one axis, the scale and offset a painter whose device puts logical 0 at `origin`, `scale`
@@ -131,6 +132,17 @@ TextRoom PictureButton::captionRoom() const
 {
     if (m_look == Look::Flat)
         return {contentsRect(), flatCaptionFlags};
+    if (icon().isNull()) {
+        // Centred inside the frame. A themed style (Windows') would pad its contents a few pixels
+        // more and clip the caption there, which on these short buttons leaves no readable line
+        // (9 of 17 pixels).
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+        if (autoDefault())
+            frame += style()->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, this);
+        return {rect().adjusted(frame, frame, -frame, -frame) | contentRoom(), plainCaptionFlags};
+    }
     return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0), captionFlags};
 }
 
@@ -173,18 +185,16 @@ void PictureButton::paintRaised()
     option.icon = QIcon();
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
-    QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const bool plain = icon().isNull();
+    QRect room = plain ? captionRoom().box : style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     if (isDown())
         room.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-    const QSize picture = iconSize();
-    const int captionHeight = fontMetrics().boundingRect(room, captionFlags, text()).height();
-    int top = room.top() + std::max(0, (room.height() - picture.height() - pictureSpacing - captionHeight) / 2);
-    painter.drawPixmap(room.left() + (room.width() - picture.width()) / 2, top,
-                       icon().pixmap(picture, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
-    top += picture.height() + pictureSpacing;
-    painter.drawItemText(QRect(room.left(), top, room.width(), room.bottom() + 1 - top), captionFlags, palette(),
-                         isEnabled(), text(), QPalette::ButtonText);
+    if (plain) {
+        painter.drawItemText(room, plainCaptionFlags, palette(), isEnabled(), text(), QPalette::ButtonText);
+    } else {
+        paintPictureAndCaption(painter, room);
+    }
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
@@ -192,6 +202,18 @@ void PictureButton::paintRaised()
         focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+void PictureButton::paintPictureAndCaption(QPainter &painter, const QRect &room)
+{
+    const QSize picture = iconSize();
+    const int captionHeight = fontMetrics().boundingRect(room, captionFlags, text()).height();
+    int top = room.top() + std::max(0, (room.height() - picture.height() - pictureSpacing - captionHeight) / 2);
+    painter.drawPixmap(room.left() + (room.width() - picture.width()) / 2, top,
+                       icon().pixmap(picture, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    top += picture.height() + pictureSpacing;
+    style()->drawItemText(&painter, QRect(room.left(), top, room.width(), room.bottom() + 1 - top), captionFlags,
+                          palette(), isEnabled(), text(), QPalette::ButtonText);
 }
 
 QPixmap backdropPicture() { return assets::pixmap(assets::Picture::Backdrop); }

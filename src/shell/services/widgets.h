@@ -76,7 +76,8 @@ public:
     // Shown at its own size.
     void setPicture(const QPixmap &picture);
 
-    // Where the caption is drawn: below the picture, wrapped to its width; flat, on one line across.
+    // Where the caption is drawn: below the picture, wrapped to its width; without a picture, centred
+    // inside the frame; flat, on one line across.
     TextRoom captionRoom() const;
 
 protected:
@@ -85,6 +86,7 @@ protected:
 
 private:
     void paintRaised();
+    void paintPictureAndCaption(QPainter &painter, const QRect &room);
     void paintFlat();
     QRect contentRoom() const;
 
