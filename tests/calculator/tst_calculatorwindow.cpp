@@ -101,6 +101,10 @@ void CalculatorWindowTest::operationWritesResult_data()
     QTest::newRow("underflow is written") << en << u"1E-300"_s << u"1E-300"_s << multiply << u"0"_s << false;
     QTest::newRow("result wider than its box") << tr << u"999999999"_s << u"999999999"_s << multiply
                                                << u"9,99999998E+17"_s << true;
+    // The box holds nine characters, not ten.
+    QTest::newRow("ten characters are cut") << tr << u"1"_s << u"999999999"_s << subtract << u"-999999998"_s
+                                            << true;
+    QTest::newRow("nine characters fit") << tr << u"999999999"_s << u"0"_s << add << u"999999999"_s << false;
 }
 
 void CalculatorWindowTest::operationWritesResult()
