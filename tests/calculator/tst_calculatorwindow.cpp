@@ -3,6 +3,7 @@
 #include "support/windowfixture.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -123,6 +124,10 @@ void CalculatorWindowTest::operationWritesResult()
     const QString before = QString(30, u'8');
     m_fixture->setBoxText(WindowName::hesapmakinesi, u"Sonuc"_s, before);
     QLineEdit *result = box(u"Sonuc"_s);
+    // The box holds nine characters of the fixed-pitch font it asks for. The offscreen set-up under
+    // Wine has none to give it, and nine characters of the font it takes fill the box.
+    if (qstrcmp(QTest::currentDataTag(), "nine characters fit") == 0 && !QFontInfo(result->font()).fixedPitch())
+        QSKIP("no fixed-pitch font for the result box here");
     QCOMPARE(result->toolTip(), before);
     QCOMPARE(result->accessibleDescription(), before);
     click(operation);
