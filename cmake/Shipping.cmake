@@ -1,7 +1,7 @@
 # What users get is built with VARNEK_SHIPPED (the release, bench and windows presets): hardened as
 # Debian's dpkg-buildflags hardens a package (hardening=+all), and byte for byte the same from the
-# same commit, wherever the checkout is and whenever it is built. Every such flag is here.
-option(VARNEK_SHIPPED "Build as users get it: hardened, and the same bytes from the same commit" OFF)
+# same sources, wherever they are and whenever they are built. Every such flag is here.
+option(VARNEK_SHIPPED "Build as users get it: hardened, and the same bytes from the same sources" OFF)
 if(NOT VARNEK_SHIPPED)
   return()
 endif()
@@ -15,8 +15,8 @@ add_compile_options(-Wformat -Werror=format-security -fstack-protector-strong)
 add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
 if(WIN32)
   # Stated, not left to the toolchain's defaults: ASLR with the full 64-bit range, and no code run
-  # from data pages. No link time in the header: the shipped exe gets the commit's date from
-  # strip (packaging/windows/deploy.cmake), so two builds of a commit give the same exe.
+  # from data pages. No link time in the header: the shipped exe gets the changelog's date from
+  # strip (packaging/windows/deploy.cmake), so two builds of the same sources give the same exe.
   add_link_options(LINKER:--dynamicbase LINKER:--high-entropy-va LINKER:--nxcompat
                    LINKER:--no-insert-timestamp)
   # The stack protector's and the fortified functions' runtime (libssp) goes into the exe rather
@@ -32,28 +32,21 @@ else()
   add_link_options(LINKER:-z,relro LINKER:-z,now)
 endif()
 
-# No path of the checkout or the build folder in the output: each becomes a relative one.
+# No path of the source or the build folder in the output: each becomes a relative one.
 add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
                     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 
 # Every date that a tool writes into the output (resource files, archives, the installer) is the
-# commit's, unless the caller gives one. rcc, makensis and the zip read it at build time, so every
+# date of the newest entry of packaging/debian/changelog, as Debian's own package builds take it,
+# unless the caller gives one: every copy of the sources has the changelog (a checkout, an unpacked
+# archive), so each gives the same bytes. rcc, makensis and the zip read it at build time, so every
 # custom command runs with it; cpack reads it through the project config file below.
+set(varnek_changelog ${PROJECT_SOURCE_DIR}/packaging/debian/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${varnek_changelog})
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(VARNEK_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
 else()
-  find_package(Git QUIET)
-  if(Git_FOUND)
-    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
-      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-      OUTPUT_VARIABLE VARNEK_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  endif()
-endif()
-# Sources without their history (an unpacked archive): the date of the changelog's newest entry,
-# as Debian's own package builds take it.
-if(NOT VARNEK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
-  file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/debian/changelog changelog_dates ENCODING UTF-8
-       REGEX "^ -- .*>  .")
+  file(STRINGS ${varnek_changelog} changelog_dates ENCODING UTF-8 REGEX "^ -- .*>  .")
   if(changelog_dates)
     list(GET changelog_dates 0 changelog_date)
     string(REGEX REPLACE "^ -- .*>  " "" changelog_date "${changelog_date}")
@@ -62,8 +55,8 @@ if(NOT VARNEK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
   endif()
 endif()
 if(NOT VARNEK_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
-  message(FATAL_ERROR "No date for the build's output: set SOURCE_DATE_EPOCH (seconds since 1970), "
-                      "or build from a git checkout (its last commit's date) or with a dated changelog")
+  message(FATAL_ERROR "No date for the build's output: packaging/debian/changelog has no dated entry "
+                      "(\" -- NAME <MAIL>  DATE\"); or set SOURCE_DATE_EPOCH (seconds since 1970)")
 endif()
 message(STATUS "Dates in the output: ${VARNEK_SOURCE_DATE_EPOCH} (SOURCE_DATE_EPOCH)")
 set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM

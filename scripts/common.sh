@@ -21,7 +21,7 @@ VARNEK_TEST_PACKAGES=(
 )
 # The builds users get: hardening-check (devscripts) and lintian judge the release program and its
 # package; faketime moves the clock of the second build that the reproducibility check makes.
-VARNEK_RELEASE_CHECK_PACKAGES=(devscripts lintian dpkg-dev faketime git)
+VARNEK_RELEASE_CHECK_PACKAGES=(devscripts lintian dpkg-dev faketime)
 VARNEK_BENCH_PACKAGES=(libbenchmark-dev xvfb python3 python3-xlib)
 VARNEK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VARNEK_WINDOWS_PACKAGES=(
@@ -88,7 +88,7 @@ test_preset() {
 }
 
 # make_deb PRESET: the Debian package of a built preset, made by CPack into its dist folder (CPack's
-# work folder removed); prints its path.
+# work folder removed) with the SHA256SUMS that a download is checked against; prints its path.
 make_deb() {
   local out
   out="$(preset_dir "$1")/dist"
@@ -100,6 +100,7 @@ make_deb() {
     return 1
   fi
   rm -rf "$out/_CPack_Packages"
+  (cd "$out" && sha256sum -- varnek_*.deb >SHA256SUMS)
   ls "$out"/varnek_*.deb
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds what users get a second time and compares it byte for byte with this checkout's build: the
-# release .deb and, where a Qt for Windows is at hand, varnek.exe, the zip and the installer. The
-# second build comes from a clone of the same commit (with this checkout's uncommitted changes) at
-# another path, built with the clock 400 days ahead (faketime). A file that differs is named, with
-# its first differing offsets and, where diffoscope is installed, the first lines of its report.
+# Builds what users get a second time and compares it byte for byte with the build here: the
+# release .deb and, where a Qt for Windows is at hand, varnek.exe, the zip and the installer, each
+# with the SHA256SUMS beside it. The second build comes from a copy of these sources as they are
+# (uncommitted changes included) at another path, built with the clock 400 days ahead (faketime). It
+# needs no git: a git checkout gives the files git names, any other copy (an unpacked archive) all of
+# itself but build/. A file that differs is named, with its first differing offsets and, where
+# diffoscope is installed, the first lines of its report.
 #
-# This checkout's side is built as scripts/test.sh builds it, so after the test command only the
+# The first side is built here as scripts/test.sh builds it, so after the test command only the
 # second build costs time.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages "${VARNEK_RELEASE_CHECK_PACKAGES[@]}"
@@ -18,7 +20,7 @@ first=$VARNEK_ROOT
 second=$VARNEK_ROOT/build/reproduce/varnek
 windows=0
 
-echo "== Reproducibility: this checkout's build"
+echo "== Reproducibility: the first build, here"
 build_preset release
 make_deb release >/dev/null
 if prepare_windows_qt; then
@@ -30,12 +32,23 @@ fi
 
 echo "== Reproducibility: a second build at $second, the clock 400 days ahead"
 rm -rf "$second"
-mkdir -p "$(dirname "$second")"
-git clone -q --no-checkout "$first" "$second"
-git -C "$second" checkout -q --detach "$(git -C "$first" rev-parse HEAD)"
-git -C "$first" diff --binary HEAD | git -C "$second" apply --allow-empty
-git -C "$first" ls-files -z --others --exclude-standard | (cd "$first" && tar --null -T - -cf -) \
-  | tar -xf - -C "$second"
+mkdir -p "$second"
+# The files a git work tree of these very sources names, tracked or new but not ignored, as they are
+# on disk (one deleted here is left out); an archive's copy, or a tree inside another repository,
+# is taken whole.
+if command -v git >/dev/null 2>&1 \
+   && [ "$(git -C "$first" rev-parse --show-toplevel 2>/dev/null)" = "$(cd "$first" && pwd -P)" ]; then
+  echo "(the files git names in $first)"
+  (
+    cd "$first"
+    git ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' file; do
+      if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
+    done | tar --null --no-recursion -T - -cf -
+  ) | tar -xf - -C "$second"
+else
+  echo "(all of $first but build/)"
+  (cd "$first" && tar --anchored --exclude=./build -cf - .) | tar -xf - -C "$second"
+fi
 second_started=$SECONDS
 log=$(dirname "$second")/second-build.log
 if ! (
@@ -59,10 +72,21 @@ fi
 second_seconds=$((SECONDS - second_started))
 
 cd "$first/build"
-files=(release/dist/varnek_*.deb)
-[ $windows -eq 0 ] || files+=(windows/dist/Varnek/varnek.exe windows/dist/varnek-*-windows-x64.zip
-                              windows/dist/varnek-*-kurulum.exe)
+dists=(release/dist)
+files=(release/dist/varnek_*.deb release/dist/SHA256SUMS)
+if [ $windows -eq 1 ]; then
+  dists+=(windows/dist)
+  files+=(windows/dist/Varnek/varnek.exe windows/dist/varnek-*-windows-x64.zip
+          windows/dist/varnek-*-kurulum.exe windows/dist/SHA256SUMS)
+fi
 failed=0
+# As a user checks what they rebuilt against the SHA256SUMS that came with a download.
+for dist in "${dists[@]}"; do
+  if ! (cd "$second/build/$dist" && sha256sum --strict -c "$first/build/$dist/SHA256SUMS"); then
+    failed=1
+    echo "FAIL: the second build's files in $dist do not match the first build's $dist/SHA256SUMS"
+  fi
+done
 for file in "${files[@]}"; do
   one=$first/build/$file
   two=$second/build/$file

@@ -19,5 +19,5 @@ build_preset release
 # Windows: cross-built and run under Wine when a Qt for Windows is at hand; says so when it skips.
 "$VARNEK_ROOT/scripts/windows.sh"
 
-# The same commit built again elsewhere, later: the same bytes.
+# The same sources built again elsewhere, later: the same bytes.
 "$VARNEK_ROOT/scripts/reproduce.sh"

@@ -31,7 +31,7 @@ endif()
 
 file(GLOB_RECURSE files RELATIVE ${FOLDER} ${FOLDER}/*)
 list(SORT files)
-# The installer keeps each file's date: the commit's, where the build gives one, not the copy's.
+# The installer keeps each file's date: the build's (the changelog's), not the copy's.
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${files}
     WORKING_DIRECTORY ${FOLDER} COMMAND_ERROR_IS_FATAL ANY)

@@ -90,7 +90,20 @@ if(VARNEK_MAKENSIS)
 else()
   varnek_left_out("the Windows installer and its test" "makensis (Debian package nsis)")
 endif()
-add_custom_target(varnek_windows_deliverables ALL DEPENDS ${varnek_deliverables})
+# What a user can check a download against: the exe alone as well, which a user may be sent.
+set(varnek_sums ${varnek_windows_out}/SHA256SUMS)
+set(varnek_summed Varnek/varnek.exe)
+foreach(file ${varnek_deliverables})
+  get_filename_component(name ${file} NAME)
+  list(APPEND varnek_summed ${name})
+endforeach()
+add_custom_command(OUTPUT ${varnek_sums}
+  COMMAND ${CMAKE_COMMAND} -DDIR=${varnek_windows_out} "-DFILES=$<JOIN:${varnek_summed},|>"
+          -P ${PROJECT_SOURCE_DIR}/packaging/sha256sums.cmake
+  DEPENDS ${varnek_folder}/varnek.exe ${varnek_deliverables} ${PROJECT_SOURCE_DIR}/packaging/sha256sums.cmake
+  COMMENT "Writing ${varnek_sums}"
+  VERBATIM)
+add_custom_target(varnek_windows_deliverables ALL DEPENDS ${varnek_deliverables} ${varnek_sums})
 
 # The protections and the fixed date in the header of the exe that is shipped.
 if(VARNEK_TESTS AND VARNEK_SHIPPED)

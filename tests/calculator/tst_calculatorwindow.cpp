@@ -3,6 +3,7 @@
 #include "support/windowfixture.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -101,6 +102,10 @@ void CalculatorWindowTest::operationWritesResult_data()
     QTest::newRow("underflow is written") << en << u"1E-300"_s << u"1E-300"_s << multiply << u"0"_s << false;
     QTest::newRow("result wider than its box") << tr << u"999999999"_s << u"999999999"_s << multiply
                                                << u"9,99999998E+17"_s << true;
+    // The box holds nine characters, not ten.
+    QTest::newRow("ten characters are cut") << tr << u"1"_s << u"999999999"_s << subtract << u"-999999998"_s
+                                            << true;
+    QTest::newRow("nine characters fit") << tr << u"999999999"_s << u"0"_s << add << u"999999999"_s << false;
 }
 
 void CalculatorWindowTest::operationWritesResult()
@@ -119,6 +124,10 @@ void CalculatorWindowTest::operationWritesResult()
     const QString before = QString(30, u'8');
     m_fixture->setBoxText(WindowName::hesapmakinesi, u"Sonuc"_s, before);
     QLineEdit *result = box(u"Sonuc"_s);
+    // The box holds nine characters of the fixed-pitch font it asks for. The offscreen set-up under
+    // Wine has none to give it, and nine characters of the font it takes fill the box.
+    if (qstrcmp(QTest::currentDataTag(), "nine characters fit") == 0 && !QFontInfo(result->font()).fixedPitch())
+        QSKIP("no fixed-pitch font for the result box here");
     QCOMPARE(result->toolTip(), before);
     QCOMPARE(result->accessibleDescription(), before);
     click(operation);

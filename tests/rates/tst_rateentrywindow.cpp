@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -46,6 +47,7 @@ private slots:
     void fileErrorsAreReportedAndChangeNothing_data();
     void fileErrorsAreReportedAndChangeNothing();
     void tumGirdileriSilEmptiesOnlyTheBoxes();
+    void pasteFillsBothWindowsInOrder_data();
     void pasteFillsBothWindowsInOrder();
     void pasteRecreatesClosedWindows_data();
     void pasteRecreatesClosedWindows();
@@ -368,12 +370,29 @@ void RateEntryWindowTest::tumGirdileriSilEmptiesOnlyTheBoxes()
     QVERIFY(form()->isVisible());
 }
 
+void RateEntryWindowTest::pasteFillsBothWindowsInOrder_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("fromClipboard"); // pasted with the keyboard rather than typed
+    QTest::newRow("typed") << QStringList{u"1.250.000"_s, QString(), u"abc"_s, u"2,5"_s} << false;
+    // Beyond the 32767 characters a one-line box takes by default.
+    QTest::newRow("40000 characters pasted") << QStringList{QString(40000, u'5'), u"2"_s, u"3"_s, u"4"_s} << true;
+}
+
 void RateEntryWindowTest::pasteFillsBothWindowsInOrder()
 {
+    QFETCH(QStringList, texts);
+    QFETCH(bool, fromClipboard);
     openFromMenu();
-    const QStringList texts{u"1.250.000"_s, QString(), u"abc"_s, u"2,5"_s};
-    for (qsizetype i = 0; i < 4; ++i)
-        WindowFixture::type(box(rows[i].box), texts[i]);
+    for (qsizetype i = 0; i < 4; ++i) {
+        if (fromClipboard) {
+            QGuiApplication::clipboard()->setText(texts[i]);
+            QTest::keySequence(box(rows[i].box), QKeySequence::Paste);
+            QCOMPARE(box(rows[i].box)->text().size(), texts[i].size());
+        } else {
+            WindowFixture::type(box(rows[i].box), texts[i]);
+        }
+    }
 
     QStringList order;
     for (const WindowName window : {WindowName::atldendovize, WindowName::adovizdentlye}) {

@@ -4,8 +4,9 @@
     pe_header.py --timestamp SECONDS EXE...
 
 Each needs ASLR with the full 64-bit range (DYNAMIC_BASE, HIGH_ENTROPY_VA), data pages that cannot
-run (NX_COMPAT), and the build's SOURCE_DATE_EPOCH (the commit's date) as its TimeDateStamp, never
-the time it was built, so that two builds of a commit give the same bytes.
+run (NX_COMPAT), and the build's SOURCE_DATE_EPOCH (the date of the changelog's newest entry) as its
+TimeDateStamp, never the time it was built, so that two builds of the same sources give the same
+bytes.
 """
 
 import argparse
@@ -25,7 +26,7 @@ def problems(path, timestamp):
             found.append(f"{flag} is not set")
     stamp = pe.FILE_HEADER.TimeDateStamp
     if stamp != timestamp:
-        found.append(f"TimeDateStamp is {stamp} ({stamp:#010x}), not the commit's date {timestamp}")
+        found.append(f"TimeDateStamp is {stamp} ({stamp:#010x}), not the build's date {timestamp}")
     return found
 
 

@@ -40,7 +40,11 @@ def wine_command(*arguments):
 
 
 def wine_prefix():
-    return os.environ.get("WINEPREFIX") or os.path.expanduser("~/.wine")
+    """The tests' own Wine prefix, which their caller names: never a user's ~/.wine."""
+    prefix = os.environ.get("WINEPREFIX")
+    if not prefix:
+        raise Failure("WINEPREFIX is not set: the Windows tests run only in a Wine prefix of their own")
+    return prefix
 
 
 def drive_c(*parts):
@@ -229,7 +233,10 @@ def press_quit(screen):
 
 
 def leftover_processes(name="varnek.exe"):
-    """Processes on this machine whose command line names the program (Wine shows it there)."""
+    """Processes of the program in the tests' own Wine prefix: their command line names it (Wine
+    shows it there) and the environment they started with names the prefix. The same program in
+    another prefix, a user's own say, is none of the tests' business."""
+    prefix = os.path.realpath(os.fsencode(wine_prefix()))
     found = []
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
@@ -237,9 +244,14 @@ def leftover_processes(name="varnek.exe"):
         try:
             with open(f"/proc/{entry}/cmdline", "rb") as cmdline:
                 words = cmdline.read().split(b"\0")
-        except OSError:
+            if not (words and name.encode() in words[0].lower().replace(b"\\", b"/").split(b"/")[-1]):
+                continue
+            with open(f"/proc/{entry}/environ", "rb") as environ:
+                variables = environ.read().split(b"\0")
+        except OSError:  # gone meanwhile, or another user's
             continue
-        if words and name.encode() in words[0].lower().replace(b"\\", b"/").split(b"/")[-1]:
+        if any(variable.startswith(b"WINEPREFIX=") and os.path.realpath(variable[len(b"WINEPREFIX="):]) == prefix
+               for variable in variables):
             found.append(int(entry))
     return found
 
