@@ -1,5 +1,7 @@
 #include "support/captionfit.h"
 
+#include "shell/services/widgets.h"
+
 #include <QAbstractButton>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -44,8 +46,8 @@ QString buttonFault(const QAbstractButton *button)
     if (autoDefault)
         option.features |= QStyleOptionButton::AutoDefaultButton;
     QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    // A plain caption is centred there, unclipped, so it may reach the inside of the frame.
-    if (!pictureAbove && !flat) {
+    // Qt's own push button clips its caption there; the program's draws it inside the frame.
+    if (!pictureAbove && !flat && qobject_cast<const varnek::PictureButton *>(button)) {
         const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button)
             + (autoDefault ? button->style()->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, button) : 0);
         room |= button->rect().adjusted(frame, frame, -frame, -frame);
