@@ -4,7 +4,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
+#include <QStyleOptionFrame>
 #include <QTest>
 
 #include <algorithm>
@@ -299,10 +302,12 @@ void AccessibilityTest::textsStandOutFromWhatIsBehindThem_data()
     QTest::addColumn<WindowName>("window");
     // As a platform theme sets them: the desktop's own, the chief colours of qt6ct's "darker", white on black.
     const QColor white(Qt::white), black(Qt::black);
+    QPalette dark(white, QColor(0x424245), QColor(0x979797), QColor(0x302f2e), QColor(0x4a4947), white, white,
+                  QColor(0x3d3d3d), QColor(0x222020));
+    dark.setColor(QPalette::Highlight, QColor(0x12608a));
     const std::pair<const char *, QPalette> palettes[] = {
         {"light", QApplication::palette()},
-        {"dark", QPalette(white, QColor(0x424245), QColor(0x979797), QColor(0x302f2e), QColor(0x4a4947), white, white,
-                          QColor(0x3d3d3d), QColor(0x222020))},
+        {"dark", dark},
         {"high contrast", QPalette(white, black, white, white, white, white, white, black, black)}};
     const std::pair<const char *, WindowName> windows[] = {{"calculator", WindowName::hesapmakinesi},
         {"about", WindowName::frmAbout}, {"tl->currency", WindowName::atldendovize},
@@ -344,8 +349,23 @@ void AccessibilityTest::textsStandOutFromWhatIsBehindThem()
             const qreal base = relativeLuminance(own.color(QPalette::Base));
             check(widget, "text", own.color(QPalette::Text), base, textContrast);
             const QColor frame = widget->grab().toImage().pixelColor(0, widget->height() / 2); // as the style draws it
-            if (contrastRatio(base, behind) < lineContrast)
+            if (contrastRatio(base, behind) < lineContrast) {
                 check(widget, "frame", frame, behind, lineContrast);
+                // As the style draws a one-line box that has the keyboard.
+                if (const auto *line = qobject_cast<const QLineEdit *>(widget)) {
+                    QStyleOptionFrame option;
+                    option.initFrom(line);
+                    option.lineWidth = 1;
+                    option.state |= QStyle::State_HasFocus | QStyle::State_Sunken;
+                    QImage focused(line->size(), QImage::Format_RGB32);
+                    focused.fill(own.color(QPalette::Base));
+                    QPainter painter(&focused);
+                    line->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, line);
+                    painter.end();
+                    check(widget, "frame with the keyboard", focused.pixelColor(0, line->height() / 2), behind,
+                          lineContrast);
+                }
+            }
         } else if (widget->objectName() == u"Shape1"_s) {
             check(widget, "outline", own.color(QPalette::WindowText), behind, lineContrast);
         }

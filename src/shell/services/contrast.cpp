@@ -10,8 +10,9 @@ namespace varnek {
 
 namespace {
 
-// Fusion's frame of a line edit: QFusionStylePrivate::outline().
+// Fusion's frame of a line edit: QFusionStylePrivate::outline(); with the keyboard, highlightedOutline().
 constexpr int frameDarkening = 140;
+constexpr int focusFrameDarkening = 125;
 
 qreal linear(float channel)
 {
@@ -69,6 +70,20 @@ QColor frameSourceOn(const QColor &desktopWindow, const QColor &background)
     const QColor wanted = standingOut(frame, relativeLuminance(background), lineContrast);
     // Black gives a black frame; white the lightest frame Fusion can draw.
     return wanted == frame ? desktopWindow : wanted;
+}
+
+QColor focusFrameSourceOn(const QColor &desktopHighlight, const QColor &background)
+{
+    const qreal behind = relativeLuminance(background);
+    const bool lightBehind = behind > 0.5;
+    QColor highlight = desktopHighlight;
+    // Step away from the background, keeping the hue, until the frame drawn from it stands out.
+    for (int step = 0; step < 16; ++step) {
+        if (contrastRatio(relativeLuminance(highlight.darker(focusFrameDarkening)), behind) >= lineContrast)
+            break;
+        highlight = lightBehind ? highlight.darker(115) : highlight.lighter(115);
+    }
+    return highlight;
 }
 
 } // namespace varnek

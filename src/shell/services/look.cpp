@@ -36,7 +36,15 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background)
         palette.setColor(QPalette::Base, background);
         // The style draws a box's frame from its Window colour: the black window's would draw none, and
         // a dark desktop's hardly any.
-        palette.setColor(QPalette::Window, frameSourceOn(QApplication::palette().color(QPalette::Window), background));
+        const QPalette desktop = QApplication::palette();
+        palette.setColor(QPalette::Window, frameSourceOn(desktop.color(QPalette::Window), background));
+        const QColor highlight = focusFrameSourceOn(desktop.color(QPalette::Highlight), background);
+        if (highlight != desktop.color(QPalette::Highlight)) {
+            // Selected text stays readable on the highlight it now has.
+            palette.setColor(QPalette::Highlight, highlight);
+            palette.setColor(QPalette::HighlightedText, standingOut(desktop.color(QPalette::HighlightedText),
+                                                                   relativeLuminance(highlight), textContrast));
+        }
     } else {
         palette.setColor(QPalette::WindowText, text);
         palette.setColor(QPalette::Window, background);
