@@ -18,6 +18,7 @@ VARNEK_TEST_PACKAGES=(
   libbenchmark-dev
   desktop-file-utils appstream dpkg-dev lintian man-db python3
   xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool x11-utils weston qt6-wayland
+  fonts-cantarell # GNOME's desktop font, one of those the captions are fitted to in the tests
 )
 # The builds users get: hardening-check (devscripts) and lintian judge the release program and its
 # package; faketime moves the clock of the second build that the reproducibility check makes.
