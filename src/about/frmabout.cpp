@@ -80,12 +80,8 @@ frmAbout::frmAbout()
         {outline, lineContrast}, {note, textContrast}, {rights, textContrast}};
     for (auto [widget, least] : drawnOnPicture) {
         QPalette palette = widget->palette();
-        const QColor desktop = palette.color(QPalette::WindowText);
-        const QColor shown = standingOut(desktop, meanLuminance(picture, widget->geometry()), least);
-        if (shown != desktop) {
-            palette.setColor(QPalette::WindowText, shown);
+        if (makeStandOut(palette, QPalette::WindowText, meanLuminance(picture, widget->geometry()), least))
             widget->setPalette(palette);
-        }
     }
 
     auto *ok = makeControl<PictureButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});

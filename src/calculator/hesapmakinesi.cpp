@@ -121,9 +121,7 @@ QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, 
     // Green behind the system's own text colour, unless that is too light to read on it.
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, green);
-    const QColor desktop = palette.color(QPalette::Text);
-    if (const QColor shown = standingOut(desktop, relativeLuminance(green), textContrast); shown != desktop)
-        palette.setColor(QPalette::Text, shown);
+    makeStandOut(palette, QPalette::Text, relativeLuminance(green), textContrast);
     box->setPalette(palette);
     box->setMaxLength(maxLength);
     box->setText(u"0"_s);

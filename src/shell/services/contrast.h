@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QRectF>
 
 class QImage;
@@ -24,6 +25,10 @@ qreal meanLuminance(const QImage &picture, const QRectF &area);
 // The desktop's colour where it contrasts enough with what lies behind, else black or white,
 // whichever contrasts more.
 QColor standingOut(const QColor &wanted, qreal backgroundLuminance, qreal minimum);
+
+// The same for one role of a palette, which is set only where its colour changes, so that it goes on
+// following the desktop otherwise. Tells whether it changed.
+bool makeStandOut(QPalette &palette, QPalette::ColorRole role, qreal backgroundLuminance, qreal minimum);
 
 // The Window colour to give a box on the given background: Fusion draws a box's frame in its
 // Window colour made darker, so on a dark background the desktop's own would draw no frame at all.

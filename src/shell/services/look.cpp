@@ -42,8 +42,7 @@ void setColours(QWidget *widget, const QColor &text, const QColor &background)
         if (highlight != desktop.color(QPalette::Highlight)) {
             // Selected text stays readable on the highlight it now has.
             palette.setColor(QPalette::Highlight, highlight);
-            palette.setColor(QPalette::HighlightedText, standingOut(desktop.color(QPalette::HighlightedText),
-                                                                   relativeLuminance(highlight), textContrast));
+            makeStandOut(palette, QPalette::HighlightedText, relativeLuminance(highlight), textContrast);
         }
     } else {
         palette.setColor(QPalette::WindowText, text);
@@ -105,11 +104,9 @@ QFont fittedFont(QFont font, const QString &text, const TextRoom &room)
     constexpr int fullStretch = 100, stretchStep = 4, narrowest = 52;
     constexpr qreal sizeStep = 0.5, smallest = 5.5;
     const qreal start = QFontInfo(font).pointSizeF();
-    qreal size = start;
     // At each size: nothing fits if the narrowest does not (a line too tall, a word too wide), so
     // only then are the wider stretches tried, widest first.
-    for (qreal next = start; next >= smallest; next -= sizeStep) {
-        size = next;
+    for (qreal size = start; size >= smallest; size -= sizeStep) {
         if (size != start)
             font.setPointSizeF(size);
         font.setStretch(narrowest);
