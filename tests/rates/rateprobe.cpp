@@ -2,9 +2,13 @@
 // run it as an unprivileged user (root ignores permission bits). Windows has neither: there it
 // only runs the call, in a process that does not hold the test's open files.
 //
-//   rate_probe [--as UID:GID] [--fsize BYTES] save PATH TEXT [REPEAT]
+//   rate_probe [--as UID:GID] [--fsize BYTES] [--in-place STEP] save PATH TEXT [REPEAT]
 //   rate_probe [--as UID:GID] read PATH
 //   rate_probe save-by-turns PATH TEXT_A TEXT_B REPEAT
+//
+// --in-place writes the file in place, as where the folder refuses new files, and ends the process
+// with status 9 right after STEP (opened, noted, cut, written, flushed, closed), as a crash would;
+// "none" lets the save finish.
 //
 // save-by-turns saves the two texts (each repeated) by turns until the process is killed; it
 // prints "saving" once, when the first save starts.
@@ -15,9 +19,12 @@
 #include "shell/types/errors.h"
 #include "rates/ratestore.h"
 
+#include <QStandardPaths>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #ifndef Q_OS_WIN
@@ -40,6 +47,15 @@ const char *kindName(ErrorKind kind)
     }
 }
 
+const char *const stepNames[] = {"opened", "noted", "cut", "written", "flushed", "closed"};
+int crashStep = -1;
+
+void crashAfter(InPlaceStep step)
+{
+    if (int(step) == crashStep)
+        std::_Exit(9);
+}
+
 #ifndef Q_OS_WIN
 bool becomeUser(const char *ids)
 {
@@ -56,8 +72,17 @@ bool becomeUser(const char *ids)
 
 int main(int argc, char **argv)
 {
+    // Where the test looks for what a save in place notes.
+    QStandardPaths::setTestModeEnabled(true);
     int arg = 1;
     for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
+        if (std::strcmp(argv[arg], "--in-place") == 0) {
+            const auto named = std::find_if(std::begin(stepNames), std::end(stepNames),
+                                            [&](const char *name) { return std::strcmp(name, argv[arg + 1]) == 0; });
+            crashStep = int(named - std::begin(stepNames));
+            setInPlaceSaveProbe({true, crashAfter});
+            continue;
+        }
 #ifdef Q_OS_WIN
         return 2;
 #else

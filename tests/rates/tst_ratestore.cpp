@@ -107,6 +107,8 @@ private slots:
     void readErrors();
     void partialWriteKeepsOldFile_data();
     void partialWriteKeepsOldFile();
+    void interruptedSaveInPlace_data();
+    void interruptedSaveInPlace();
     void permissions_data();
     void permissions();
     void blockedReplacementKeepsOldFile_data();
@@ -383,6 +385,41 @@ void TestRateStore::partialWriteKeepsOldFile()
     QCOMPARE(entries(m_dir->path()), QStringList{u"dolarsatilis.txt"_s});
 }
 
+void TestRateStore::interruptedSaveInPlace_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("crash after opening the file") << u"opened"_s << u"old"_s;
+    QTest::newRow("crash after noting the record") << u"noted"_s << u"old"_s;
+    QTest::newRow("crash after cutting it") << u"cut"_s << u"1.250,50"_s;
+    QTest::newRow("crash half-way through writing it") << u"half written"_s << u"1.250,50"_s;
+    QTest::newRow("crash after writing it") << u"written"_s << u"1.250,50"_s;
+    QTest::newRow("crash after flushing it") << u"flushed"_s << u"1.250,50"_s;
+    QTest::newRow("crash after closing it") << u"closed"_s << u"1.250,50"_s;
+    QTest::newRow("no crash") << u"none"_s << u"1.250,50"_s;
+}
+
+// Whatever instant a crash ends a save written in place, the next read gives the old rate or the
+// new one, and leaves that one record in the file and no note behind.
+void TestRateStore::interruptedSaveInPlace()
+{
+    QFETCH(QString, step);
+    QFETCH(QString, text);
+    const QByteArray newFile = "\"1.250,50\"\r\n";
+    QVERIFY(writeFile(m_path, oldFile));
+
+    const bool half = step == u"half written";
+    const ProbeResult result = runProbe({u"--in-place"_s, half ? u"noted"_s : step, u"save"_s, m_path, u"1.250,50"_s});
+    QCOMPARE(result.exitCode, step == u"none" ? 0 : 9);
+    QCOMPARE(QFileInfo::exists(pendingRecordPath(m_path)), step != u"none" && step != u"opened");
+    if (half)
+        QVERIFY(writeFile(m_path, newFile.left(5)));
+    QCOMPARE(readRate(m_path), std::optional(text));
+    QCOMPARE(contents(m_path), text == u"old" ? oldFile : newFile);
+    QVERIFY(!QFileInfo::exists(pendingRecordPath(m_path)));
+}
+
 void TestRateStore::permissions_data()
 {
 #ifdef Q_OS_WIN
@@ -406,9 +443,9 @@ void TestRateStore::permissions_data()
         << u"save"_s << u"read-only file, read-only folder"_s << u"FileAccess"_s << oldFile;
     QTest::newRow("save, new file in read-only folder")
         << u"save"_s << u"read-only folder, no file"_s << u"FileAccess"_s << QByteArray();
-    // Written in place, the file is already cut when a write falls short: that is reported.
-    QTest::newRow("save in place, cut short after the open")
-        << u"save"_s << u"read-only folder, cut short"_s << u"FileAccess"_s << newFile.left(3);
+    // Written in place, the record is noted first, as long as the file: a short write stops there.
+    QTest::newRow("save in place, cut short")
+        << u"save"_s << u"read-only folder, cut short"_s << u"FileAccess"_s << oldFile;
     QTest::newRow("save, folder cannot be made")
         << u"save"_s << u"folder cannot be made"_s << u"FileAccess"_s << QByteArray();
     QTest::newRow("read, unreadable file") << u"read"_s << u"unreadable file"_s << u"FileAccess"_s << oldFile;
@@ -432,10 +469,16 @@ void TestRateStore::permissions()
 
     const QByteArray nativeFolder = QFile::encodeName(folder);
     const QByteArray nativePath = QFile::encodeName(path);
+    // A save in place notes its record in the user's own state folder.
+    const QByteArray state = QFile::encodeName(m_dir->filePath(u"state"_s));
+    QVERIFY(QDir().mkdir(m_dir->filePath(u"state"_s)));
+    qputenv("XDG_STATE_HOME", state);
+    const auto unsetState = qScopeGuard([] { qunsetenv("XDG_STATE_HOME"); });
     QStringList arguments;
     if (geteuid() == 0) {
         QVERIFY(chmod(QFile::encodeName(m_dir->path()).constData(), 0711) == 0);
         QVERIFY(chown(nativeFolder.constData(), unprivilegedId, unprivilegedId) == 0);
+        QVERIFY(chown(state.constData(), unprivilegedId, unprivilegedId) == 0);
         if (QFileInfo::exists(path))
             QVERIFY(chown(nativePath.constData(), unprivilegedId, unprivilegedId) == 0);
         arguments << u"--as"_s << u"%1:%1"_s.arg(unprivilegedId);
