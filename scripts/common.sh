@@ -20,6 +20,9 @@ VARNEK_TEST_PACKAGES=(
   xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool x11-utils weston qt6-wayland
   fonts-cantarell # GNOME's desktop font, one of those the captions are fitted to in the tests
 )
+# A desktop's fonts and its Qt configuration tool, under which the tests run a second time to show
+# that what a developer's desktop installs or exports changes none of their results.
+VARNEK_DESKTOP_PACKAGES=(fonts-noto-core fonts-cantarell fonts-liberation2 qt6ct)
 # The builds users get: hardening-check (devscripts) and lintian judge the release program and its
 # package; faketime moves the clock of the second build that the reproducibility check makes.
 VARNEK_RELEASE_CHECK_PACKAGES=(devscripts lintian dpkg-dev faketime)
