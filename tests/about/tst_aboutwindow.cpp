@@ -1,4 +1,5 @@
 #include "assets/assets.h"
+#include "support/tables.h"
 #include "support/windowfixture.h"
 
 #include <QAbstractButton>
@@ -7,6 +8,7 @@
 #include <QFontInfo>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +25,7 @@ private slots:
     void noteSetsTheNameApart();
     void layoutMatchesTheTable_data();
     void layoutMatchesTheTable();
+    void backdropAndOutlineArePainted_data();
     void backdropAndOutlineArePainted();
     void textsFitTheirLabels_data();
     void textsFitTheirLabels();
@@ -97,14 +100,30 @@ void AboutWindowTest::layoutMatchesTheTable()
 }
 
 // Pixels where only the window itself, or only the outline, paints.
+void AboutWindowTest::backdropAndOutlineArePainted_data()
+{
+    QTest::addColumn<QPalette>("desktop");
+    for (const auto &[name, palette] : desktopPalettes())
+        QTest::newRow(name) << palette;
+}
+
+// The outline in its own colour, which may differ from the window's where that would not show.
 void AboutWindowTest::backdropAndOutlineArePainted()
 {
+    QFETCH(QPalette, desktop);
+    m_fixture.reset();
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(desktop);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    m_fixture.emplace();
+    m_fixture->registry.show(WindowName::frmAbout);
+
     const QImage backdrop = varnek::assets::pixmap(varnek::assets::Picture::Backdrop).toImage();
     QVERIFY(!backdrop.isNull());
     const QImage shown = about()->grab().toImage();
     for (const QPoint p : {QPoint(300, 10), QPoint(200, 230), QPoint(357, 284)})
         QCOMPARE(shown.pixelColor(p), backdrop.pixelColor(p));
-    const QColor outline = about()->palette().color(QPalette::WindowText);
+    const QColor outline = m_fixture->control<QWidget>(about(), u"Shape1"_s)->palette().color(QPalette::WindowText);
     for (const QPoint p : {QPoint(8, 100), QPoint(152, 100), QPoint(80, 200)})
         QCOMPARE(shown.pixelColor(p), outline);
 }

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -344,16 +345,28 @@ void CalculatorWindowTest::layoutMatchesTheTable_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QPalette>("desktop");
+    QTest::addColumn<QColor>("boxText");
 
-    QTest::newRow("title") << u"Baslik"_s << QRect(24, 0, 113, 17) << u"HESAP MAKİNESİ"_s;
-    QTest::newRow("first caption") << u"Label5"_s << QRect(8, 24, 57, 17) << u"1.Sayı:"_s;
-    QTest::newRow("result caption") << u"Label7"_s << QRect(16, 72, 49, 17) << u"Sonuç:"_s;
-    QTest::newRow("first box") << u"Sayibir"_s << QRect(72, 24, 73, 19) << u"0"_s;
-    QTest::newRow("result box") << u"Sonuc"_s << QRect(72, 72, 73, 19) << u"0"_s;
-    QTest::newRow("Çıkar") << u"Label2"_s << QRect(80, 104, 41, 17) << u"Çıkar"_s;
-    QTest::newRow("Böl") << u"Label4"_s << QRect(80, 120, 25, 17) << u"Böl"_s;
-    QTest::newRow("envelope") << u"Picture2"_s << QRect(0, 120, 25, 25) << QString();
-    QTest::newRow("white disc") << u"Picture3"_s << QRect(120, 104, 33, 33) << QString();
+    // The boxes' text: the desktop's, unless it falls below 4.5 : 1 on the green.
+    const auto palettes = desktopPalettes();
+    const QPalette light = palettes[0].second;
+    QTest::newRow("title") << u"Baslik"_s << QRect(24, 0, 113, 17) << u"HESAP MAKİNESİ"_s << light << QColor();
+    QTest::newRow("first caption") << u"Label5"_s << QRect(8, 24, 57, 17) << u"1.Sayı:"_s << light << QColor();
+    QTest::newRow("result caption") << u"Label7"_s << QRect(16, 72, 49, 17) << u"Sonuç:"_s << light << QColor();
+    QTest::newRow("first box") << u"Sayibir"_s << QRect(72, 24, 73, 19) << u"0"_s << light << QColor(Qt::black);
+    QTest::newRow("result box") << u"Sonuc"_s << QRect(72, 72, 73, 19) << u"0"_s << light << QColor(Qt::black);
+    QTest::newRow("Çıkar") << u"Label2"_s << QRect(80, 104, 41, 17) << u"Çıkar"_s << light << QColor();
+    QTest::newRow("Böl") << u"Label4"_s << QRect(80, 120, 25, 17) << u"Böl"_s << light << QColor();
+    QTest::newRow("envelope") << u"Picture2"_s << QRect(0, 120, 25, 25) << QString() << light << QColor();
+    QTest::newRow("white disc") << u"Picture3"_s << QRect(120, 104, 33, 33) << QString() << light << QColor();
+    // White on the green is 1.4 : 1.
+    QTest::newRow("result box, dark desktop")
+        << u"Sonuc"_s << QRect(72, 72, 73, 19) << u"0"_s << palettes[1].second << QColor(Qt::black);
+    QTest::newRow("Çıkar, dark desktop")
+        << u"Label2"_s << QRect(80, 104, 41, 17) << u"Çıkar"_s << palettes[1].second << QColor();
+    QTest::newRow("result box, high contrast desktop")
+        << u"Sonuc"_s << QRect(72, 72, 73, 19) << u"0"_s << palettes[2].second << QColor(Qt::black);
 }
 
 void CalculatorWindowTest::layoutMatchesTheTable()
@@ -361,7 +374,12 @@ void CalculatorWindowTest::layoutMatchesTheTable()
     QFETCH(QString, control);
     QFETCH(QRect, geometry);
     QFETCH(QString, text);
+    QFETCH(QPalette, desktop);
+    QFETCH(QColor, boxText);
 
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(desktop);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
     QWidget *w = calculator();
     QCOMPARE(w->windowTitle(), u"Hesap Makinesi"_s);
     QCOMPARE(w->size(), QSize(157, 141));
@@ -381,7 +399,7 @@ void CalculatorWindowTest::layoutMatchesTheTable()
         auto *edit = qobject_cast<QLineEdit *>(widget);
         QCOMPARE(edit->text(), text);
         QCOMPARE(edit->palette().color(QPalette::Base), QColor(0, 255, 0));
-        QCOMPARE(edit->palette().color(QPalette::Text), QApplication::palette().color(QPalette::Text));
+        QCOMPARE(edit->palette().color(QPalette::Text), boxText);
     }
 }
 

@@ -300,19 +300,10 @@ void AccessibilityTest::textsStandOutFromWhatIsBehindThem_data()
 {
     QTest::addColumn<QPalette>("palette");
     QTest::addColumn<WindowName>("window");
-    // As a platform theme sets them: the desktop's own, the chief colours of qt6ct's "darker", white on black.
-    const QColor white(Qt::white), black(Qt::black);
-    QPalette dark(white, QColor(0x424245), QColor(0x979797), QColor(0x302f2e), QColor(0x4a4947), white, white,
-                  QColor(0x3d3d3d), QColor(0x222020));
-    dark.setColor(QPalette::Highlight, QColor(0x12608a));
-    const std::pair<const char *, QPalette> palettes[] = {
-        {"light", QApplication::palette()},
-        {"dark", dark},
-        {"high contrast", QPalette(white, black, white, white, white, white, white, black, black)}};
     const std::pair<const char *, WindowName> windows[] = {{"calculator", WindowName::hesapmakinesi},
         {"about", WindowName::frmAbout}, {"tl->currency", WindowName::atldendovize},
         {"currency->tl", WindowName::adovizdentlye}};
-    for (const auto &[paletteName, palette] : palettes) {
+    for (const auto &[paletteName, palette] : desktopPalettes()) {
         for (const auto &[windowName, window] : windows)
             QTest::addRow("%s, %s", paletteName, windowName) << palette << window;
     }

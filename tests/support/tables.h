@@ -2,7 +2,12 @@
 
 #include "shell/services/windowhub.h"
 
+#include <QApplication>
+#include <QPalette>
 #include <QTest>
+
+#include <array>
+#include <utility>
 
 // Rows that several tests' tables are made of.
 
@@ -38,3 +43,16 @@ inline constexpr CalculatorOperation calculatorOperations[] = {
     {"Çarp", "Label3", "Alt+P", Qt::Key_P, "14"},
     {"Böl", "Label4", "Alt+B", Qt::Key_B, "3,5"},
 };
+
+// The desktops' palettes the tests try, as a platform theme sets them: the desktop's own, the chief
+// colours of qt6ct's "darker", white on black.
+inline std::array<std::pair<const char *, QPalette>, 3> desktopPalettes()
+{
+    const QColor white(Qt::white), black(Qt::black);
+    QPalette dark(white, QColor(0x424245), QColor(0x979797), QColor(0x302f2e), QColor(0x4a4947), white, white,
+                  QColor(0x3d3d3d), QColor(0x222020));
+    dark.setColor(QPalette::Highlight, QColor(0x12608a));
+    return {{{"light", QApplication::palette()},
+             {"dark", dark},
+             {"high contrast", QPalette(white, black, white, white, white, white, white, black, black)}}};
+}
