@@ -18,6 +18,10 @@ build_seconds=$((SECONDS - build_started))
 
 # A Wine prefix of our own, quiet, without the Mono and Gecko prompts, and an X server for the run.
 export WINEPREFIX="$dir/wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+# Wine takes the prefix's locale and the host's fonts from these: the tests' world, not the shell's.
+export LANG=C.UTF-8 FONTCONFIG_FILE="$VARNEK_ROOT/tests/support/fonts.conf"
+unset LANGUAGE LC_ALL LC_CTYPE LC_NUMERIC LC_TIME LC_COLLATE LC_MONETARY LC_MESSAGES LC_PAPER LC_NAME \
+  LC_ADDRESS LC_TELEPHONE LC_MEASUREMENT LC_IDENTIFICATION
 end_session() {
   wineserver -k 2>/dev/null || true
   stop_x_server
