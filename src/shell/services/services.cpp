@@ -74,10 +74,10 @@ std::optional<QString> QtServices::prompt(const QString &text, const QString &ti
 
 void QtServices::endProgram()
 {
-    // Qt 6.4's Wayland plugin handles frame callbacks on a thread of its own, racing a window's
-    // hiding or destruction here (a freed window's mutex, a callback destroyed twice), and closing
-    // the connection can wait forever for that thread. Every save is done by now, so there the
-    // program ends at once, and the compositor takes every window down with it.
+    // Qt 6.4's Wayland plugin handles events on threads of its own, which its teardown races: a
+    // window destroyed in mid frame callback, then the connection's close waiting forever for that
+    // thread. Every save is done by now, so there the program ends at once, and the compositor
+    // takes every window down with it.
     if (QApplication::platformName().startsWith(u"wayland"_s)) {
 #ifdef __SANITIZE_ADDRESS__
         __lsan_do_leak_check(); // the check that exit makes
