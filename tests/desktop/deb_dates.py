@@ -25,6 +25,8 @@ while offset + 60 <= len(data):
             dates += [(f"{name}:{entry.name}", int(entry.mtime)) for entry in tar]
     offset += 60 + size + size % 2
 
+if not any(":" in what for what, _ in dates):
+    sys.exit(f"FAIL: {deb} holds no control or data archive")
 wrong = [(what, mtime) for what, mtime in dates if mtime != epoch]
 when = lambda t: datetime.datetime.fromtimestamp(t, datetime.timezone.utc).isoformat()
 if wrong:
