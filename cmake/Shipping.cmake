@@ -40,7 +40,9 @@ add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
 # date of the newest entry of packaging/debian/changelog, as Debian's own package builds take it,
 # unless the caller gives one: every copy of the sources has the changelog (a checkout, an unpacked
 # archive), so each gives the same bytes. rcc, makensis and the zip read it at build time, so every
-# custom command runs with it; cpack reads it through the project config file below.
+# custom command runs with it; cpack reads it through the project config file below. The caller's
+# date counts where it is given when configuring: the same then for every output, the package's
+# file dates too. cpack refuses another one rather than mix two dates in one package.
 set(varnek_changelog ${PROJECT_SOURCE_DIR}/packaging/debian/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${varnek_changelog})
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
@@ -62,7 +64,9 @@ message(STATUS "Dates in the output: ${VARNEK_SOURCE_DATE_EPOCH} (SOURCE_DATE_EP
 set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
   "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VARNEK_SOURCE_DATE_EPOCH}")
 file(WRITE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
-  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n"
-  "  set(ENV{SOURCE_DATE_EPOCH} ${VARNEK_SOURCE_DATE_EPOCH})\n"
-  "endif()\n")
+  "if(DEFINED ENV{SOURCE_DATE_EPOCH} AND NOT \"\$ENV{SOURCE_DATE_EPOCH}\" STREQUAL \"${VARNEK_SOURCE_DATE_EPOCH}\")\n"
+  "  message(FATAL_ERROR \"SOURCE_DATE_EPOCH is \$ENV{SOURCE_DATE_EPOCH} here but was ${VARNEK_SOURCE_DATE_EPOCH} when \"\n"
+  "                      \"${PROJECT_BINARY_DIR} was configured: configure it again with this date\")\n"
+  "endif()\n"
+  "set(ENV{SOURCE_DATE_EPOCH} ${VARNEK_SOURCE_DATE_EPOCH})\n")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)

@@ -2,10 +2,13 @@
 # Builds what users get a second time and compares it byte for byte with the build here: the
 # release .deb and, where a Qt for Windows is at hand, varnek.exe, the zip and the installer, each
 # with the SHA256SUMS beside it. The second build comes from a copy of these sources as they are
-# (uncommitted changes included) at another path, built with the clock 400 days ahead (faketime). It
-# needs no git: a git checkout gives the files git names, any other copy (an unpacked archive) all of
-# itself but build/. A file that differs is named, with its first differing offsets and, where
-# diffoscope is installed, the first lines of its report.
+# (uncommitted changes included) at another path, with fresh file dates as a new clone has, built
+# with the clock 400 days ahead (faketime). It needs no git: a git checkout gives the files git
+# names, any other copy (an unpacked archive) all of itself but build/. A file that differs is named,
+# with its first differing offsets and, where diffoscope is installed, the first lines of its
+# report. Each SHA256SUMS must be in sha256sum's own format with names relative to its folder, and
+# the second build is then configured again with a packager's SOURCE_DATE_EPOCH, which every date
+# in its package must carry.
 #
 # The first side is built here as scripts/test.sh builds it, so after the test command only the
 # second build costs time.
@@ -35,7 +38,7 @@ rm -rf "$second"
 mkdir -p "$second"
 # The files a git work tree of these very sources names, tracked or new but not ignored, as they are
 # on disk (one deleted here is left out); an archive's copy, or a tree inside another repository,
-# is taken whole.
+# is taken whole. Dated now (tar -m), as a clone made today is: no output may take a file's date.
 if command -v git >/dev/null 2>&1 \
    && [ "$(git -C "$first" rev-parse --show-toplevel 2>/dev/null)" = "$(cd "$first" && pwd -P)" ]; then
   echo "(the files git names in $first)"
@@ -44,10 +47,10 @@ if command -v git >/dev/null 2>&1 \
     git ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' file; do
       if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
     done | tar --null --no-recursion -T - -cf -
-  ) | tar -xf - -C "$second"
+  ) | tar -xmf - -C "$second"
 else
   echo "(all of $first but build/)"
-  (cd "$first" && tar --anchored --exclude=./build -cf - .) | tar -xf - -C "$second"
+  (cd "$first" && tar --anchored --exclude=./build -cf - .) | tar -xmf - -C "$second"
 fi
 second_started=$SECONDS
 log=$(dirname "$second")/second-build.log
@@ -80,8 +83,15 @@ if [ $windows -eq 1 ]; then
           windows/dist/varnek-*-kurulum.exe windows/dist/SHA256SUMS)
 fi
 failed=0
-# As a user checks what they rebuilt against the SHA256SUMS that came with a download.
+# As a user checks what they rebuilt against the SHA256SUMS that came with a download. sha256sum -c
+# also takes one blank between sum and name, and absolute names, which would check the builder's own
+# files rather than those beside the list: each line must be as sha256sum writes it.
 for dist in "${dists[@]}"; do
+  if grep -vE '^[0-9a-f]{64}  [^ /*][^\\]*$' "$first/build/$dist/SHA256SUMS" \
+     || grep -E '^.{66}(.*/)?\.\.(/|$)' "$first/build/$dist/SHA256SUMS"; then
+    failed=1
+    echo "FAIL: these lines of $dist/SHA256SUMS are not \"SHA-256, two blanks, a name inside $dist\""
+  fi
   if ! (cd "$second/build/$dist" && sha256sum --strict -c "$first/build/$dist/SHA256SUMS"); then
     failed=1
     echo "FAIL: the second build's files in $dist do not match the first build's $dist/SHA256SUMS"
@@ -101,7 +111,27 @@ for file in "${files[@]}"; do
     fi
   fi
 done
-echo "== Reproducibility: second build ${second_seconds} s, all $((SECONDS - started)) s"
+
+# A packager's date, as dpkg-buildpackage exports it (here a day after the changelog's): the second
+# build configured again with it, its files compared above kept in dist.compared.
+packager=$(($(dpkg-parsechangelog -l "$first/packaging/debian/changelog" -S Timestamp) + 86400))
+echo "== A packager's date: the second build configured again with SOURCE_DATE_EPOCH=$packager"
+packager_started=$SECONDS
+rm -rf "$second/build/release/dist.compared"
+mv "$second/build/release/dist" "$second/build/release/dist.compared"
+if (cd "$second" && SOURCE_DATE_EPOCH=$packager bash -c '
+      source scripts/common.sh
+      build_preset release
+      make_deb release') >>"$log" 2>&1; then
+  /usr/bin/python3 "$first/tests/desktop/deb_dates.py" "$second"/build/release/dist/varnek_*.deb \
+    "$packager" || failed=1
+else
+  tail -n 20 "$log"
+  echo "FAIL: the build with SOURCE_DATE_EPOCH=$packager failed (whole log: $log)"
+  failed=1
+fi
+echo "== Reproducibility: second build ${second_seconds} s, with a packager's date" \
+     "$((SECONDS - packager_started)) s more, all $((SECONDS - started)) s"
 if [ $failed -eq 0 ]; then
   echo "the two builds give the same bytes (${#files[@]} files)"
   rm -rf "$second"

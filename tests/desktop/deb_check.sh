@@ -1,7 +1,8 @@
 #!/bin/bash
 # Judges the Debian package of a release build as Debian would, without installing it:
 # hardening-check passes every line it can judge on the packaged program, lintian has no error or
-# warning and, informational tags included (-I), no remark at all. It also checks that the package
+# warning and, informational tags included (-I), no remark at all, and every date in it is the
+# changelog's (SOURCE_DATE_EPOCH where that is set). It also checks that the package
 # holds what lintian would not miss by name, both manual pages, and that it recommends Qt's Wayland
 # plugin.
 #   deb_check.sh DEB BUILD_DIR   (the release build it came from, for the checks of its flags)
@@ -22,12 +23,16 @@ done
 dpkg-deb --field "$deb" Recommends | grep -qw qt6-wayland \
   || { echo "FAIL: the package does not recommend qt6-wayland"; failed=1; }
 
-# The program as installed. A line hardening-check cannot judge says "unknown" (stack clash
-# protection leaves no trace in a program without large stack frames); every other must say yes,
-# except two that it cannot judge in this program, which are checked another way below.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work"
+# Every date in the package is the newest entry of the changelog it carries, or the caller's.
+date=${SOURCE_DATE_EPOCH:-$(zcat "$work/usr/share/doc/varnek/changelog.gz" | dpkg-parsechangelog -l - -S Timestamp)}
+/usr/bin/python3 "$(dirname "$0")/deb_dates.py" "$deb" "$date" || failed=1
+
+# The program as installed. A line hardening-check cannot judge says "unknown" (stack clash
+# protection leaves no trace in a program without large stack frames); every other must say yes,
+# except two that it cannot judge in this program, which are checked another way below.
 program=$work/usr/bin/varnek
 echo "hardening-check /usr/bin/varnek"
 report=$(hardening-check "$program" 2>&1) || true
