@@ -30,12 +30,4 @@ QColor standingOut(const QColor &wanted, qreal backgroundLuminance, qreal minimu
 // following the desktop otherwise. Tells whether it changed.
 bool makeStandOut(QPalette &palette, QPalette::ColorRole role, qreal backgroundLuminance, qreal minimum);
 
-// The Window colour to give a box on the given background: Fusion draws a box's frame in its
-// Window colour made darker, so on a dark background the desktop's own would draw no frame at all.
-QColor frameSourceOn(const QColor &desktopWindow, const QColor &background);
-
-// The Highlight colour to give a box on the given background: Fusion draws the frame of the box that
-// has the keyboard in it, darker, so a dark desktop's would hardly show on black.
-QColor focusFrameSourceOn(const QColor &desktopHighlight, const QColor &background);
-
 } // namespace varnek
