@@ -110,12 +110,16 @@ QRect covered(const QWidget *neighbour, const QWidget *root)
     return drawnThere ? QRect(origin, neighbour->size()) : QRect();
 }
 
-// The largest part of the room on one side of what covers some of it, `gap` more clear beside it.
-QRect besides(const QRect &room, const QRect &cover, int gap)
+// The part of the room on one side of what covers some of it, `gap` more clear beside it: the side
+// where the text starts (its aligned corner or edge), the largest such part where there are two.
+QRect besides(const QRect &room, int flags, const QRect &cover, int gap)
 {
     const QRect wider = cover.adjusted(-gap, 0, gap, 0);
     if (!room.intersects(wider))
         return room;
+    const Qt::Alignment align = Qt::Alignment(flags);
+    const QPoint start(align & Qt::AlignRight ? room.right() : align & Qt::AlignHCenter ? room.center().x() : room.left(),
+                       align & Qt::AlignBottom ? room.bottom() : align & Qt::AlignVCenter ? room.center().y() : room.top());
     const QRect parts[] = {
         QRect(room.topLeft(), QPoint(wider.left() - 1, room.bottom())),
         QRect(QPoint(wider.right() + 1, room.top()), room.bottomRight()),
@@ -123,9 +127,16 @@ QRect besides(const QRect &room, const QRect &cover, int gap)
         QRect(QPoint(room.left(), cover.bottom() + 1), room.bottomRight()),
     };
     QRect best;
+    bool bestHasStart = false;
     for (const QRect &part : parts) {
-        if (part.isValid() && qint64(part.width()) * part.height() > qint64(best.width()) * best.height())
+        if (!part.isValid())
+            continue;
+        const bool hasStart = part.contains(start);
+        const bool larger = qint64(part.width()) * part.height() > qint64(best.width()) * best.height();
+        if ((hasStart && !bestHasStart) || (hasStart == bestHasStart && larger)) {
             best = part;
+            bestHasStart = hasStart;
+        }
     }
     return best;
 }
@@ -156,6 +167,37 @@ void tellWholeWhenCut(QWidget *control, const QString &text, bool fits)
     }
 }
 
+// Where the style puts a frame's title, or the frame itself, in the given font.
+QRect frameTitle(const QGroupBox *frame, const QFont &font, QStyle::SubControl part)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(frame);
+    option.fontMetrics = QFontMetrics(font);
+    option.text = frame->title();
+    option.lineWidth = 1;
+    option.midLineWidth = 0;
+    option.textAlignment = frame->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    if (frame->isFlat())
+        option.features |= QStyleOptionFrame::Flat;
+    return frame->style()->subControlRect(QStyle::CC_GroupBox, &option, part, frame);
+}
+
+// A frame's title is laid out by the style, which is asked where it puts it in each font tried.
+QFont fittedTitleFont(const QGroupBox *frame, const QFont &start, const TextRoom &room, bool &fits)
+{
+    const QRect clear = room.clear.isNull() ? room.box : room.clear;
+    const QList<QFont> order = fittingOrder(start);
+    for (const QFont &font : order) {
+        if (clear.contains(frameTitle(frame, font, QStyle::SC_GroupBoxLabel))) {
+            fits = true;
+            return font;
+        }
+    }
+    fits = false;
+    return order.back();
+}
+
 void fitControl(QWidget *control)
 {
     const auto *box = qobject_cast<const QLineEdit *>(control);
@@ -164,11 +206,15 @@ void fitControl(QWidget *control)
         return;
     const TextRoom room = roomAmongNeighbours(control);
     const QFont start = startingFont(control);
-    const QFont fitted = box ? fittedBoxFont(start, room) : fittedFont(start, text, room);
+    bool titleFits = false;
+    const auto *frame = qobject_cast<const QGroupBox *>(control);
+    const QFont fitted = box   ? fittedBoxFont(start, room)
+        : frame                ? fittedTitleFont(frame, start, room, titleFits)
+                               : fittedFont(start, text, room);
     if (control->font() != fitted)
         control->setFont(fitted);
     if (!box)
-        tellWholeWhenCut(control, text, textFits(fitted, text, room));
+        tellWholeWhenCut(control, text, frame ? titleFits : textFits(fitted, text, room));
 }
 
 // What the parents paint beneath their children, each found once a pass: a window's own painting
@@ -448,21 +494,15 @@ TextRoom TextRoom::of(const QPushButton *button)
 
 TextRoom TextRoom::of(const QGroupBox *frame)
 {
-    QStyleOptionGroupBox option;
-    option.initFrom(frame);
-    option.text = frame->title();
-    option.lineWidth = 1;
-    option.midLineWidth = 0;
-    option.textAlignment = frame->alignment();
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    if (frame->isFlat())
-        option.features |= QStyleOptionFrame::Flat;
-    const QStyle *style = frame->style();
-    const QRect sides = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, frame);
-    const QRect title = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
-    // As far from the right side as the style sets it from the left; down to what lies in the frame.
-    const int indent = std::max(0, title.left() - sides.left());
-    return {QRect(QPoint(title.left(), title.top()), QPoint(sides.right() - indent, frame->height() - 1)),
+    const QRect sides = frameTitle(frame, frame->font(), QStyle::SC_GroupBoxFrame);
+    const QRect title = frameTitle(frame, frame->font(), QStyle::SC_GroupBoxLabel);
+    // Clear of the frame's right side by a pixel; down to the first of what lies in the frame.
+    int bottom = frame->height() - 1;
+    for (const QWidget *child : frame->findChildren<const QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isHidden())
+            bottom = std::min(bottom, child->y() - 1);
+    }
+    return {QRect(QPoint(title.left(), title.top()), QPoint(sides.right() - 2, bottom)),
             int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic)};
 }
 
@@ -481,8 +521,11 @@ TextRoom TextRoom::of(const QLineEdit *box)
 bool textFits(const QFont &font, const QString &text, const TextRoom &room)
 {
     // Measured exactly: a text a fraction of a pixel too wide loses the edge of its last letter.
-    const QSizeF needed = QFontMetricsF(font).boundingRect(QRectF(room.box), room.flags, text).size();
-    return needed.width() <= room.box.width() && needed.height() <= room.box.height();
+    const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(room.box), room.flags, text);
+    if (needed.width() > room.box.width() || needed.height() > room.box.height())
+        return false;
+    // Where the control lays the text out, which a neighbour's cover does not move.
+    return room.clear.isNull() || QRectF(room.clear).contains(needed);
 }
 
 QList<QFont> fittingOrder(const QFont &start)
@@ -552,7 +595,7 @@ TextRoom roomAmongNeighbours(const QWidget *control)
     if (!root || root == control)
         return room;
     const QPoint origin = control->mapTo(root, QPoint());
-    QRect box = room.box.translated(origin);
+    QRect clear = room.box.translated(origin);
     for (const QWidget *neighbour : root->findChildren<const QWidget *>()) {
         if (neighbour == control || neighbour->isHidden() || fittingRoot(neighbour) != root
             || neighbour->isAncestorOf(control) || control->isAncestorOf(neighbour))
@@ -561,9 +604,10 @@ TextRoom roomAmongNeighbours(const QWidget *control)
         // keeps the letters apart.
         const bool captions = !captionOf(neighbour).isEmpty() && !qobject_cast<const QLineEdit *>(control);
         if (const QRect cover = covered(neighbour, root); !cover.isEmpty())
-            box = besides(box, cover, captions ? (captionGap + 1) / 2 : 0);
+            clear = besides(clear, room.flags, cover, captions ? (captionGap + 1) / 2 : 0);
     }
-    room.box = box.translated(-origin);
+    // Covered all over, nothing fits; an empty clear part is not a null one, which means all of it.
+    room.clear = clear.isEmpty() ? QRect(room.box.topLeft(), QSize(0, 1)) : clear.translated(-origin);
     return room;
 }
 

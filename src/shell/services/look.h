@@ -37,6 +37,9 @@ void standOutFromWhatIsBehind(QWidget *widget, qreal least);
 struct TextRoom {
     QRect box;
     int flags;
+    // The part of the box that no neighbour covers, in which the text must lie as the control lays it
+    // out in the whole box; null: all of it.
+    QRect clear = {};
 
     // As the label lays out its text: inside its frame, margin and the indent the program gives it.
     static TextRoom of(const QLabel *label);
@@ -63,8 +66,8 @@ QFont fittedFont(const QFont &start, const QString &text, const TextRoom &room);
 // smaller at a time, down to the floor.
 QFont fittedBoxFont(const QFont &start, const TextRoom &room);
 
-// The room of every caption and box in the window, less what its neighbours cover (captions a
-// gap of 2 pixels more), in the control's own coordinates. Meant for checking.
+// The room of a caption or box in its window, with what its neighbours leave clear of it (two
+// captions side by side a gap of 2 pixels), in the control's own coordinates.
 TextRoom roomAmongNeighbours(const QWidget *control);
 
 // Fits every caption and one-line box of the window to its room, from the desktop's font or the
