@@ -126,7 +126,9 @@ void DesktopFontsTest::followsTheDesktopWhileOpen()
     QHash<const QWidget *, qreal> previous;
     QHash<const QWidget *, QFont> first;
     const QPalette dark = desktopPalettes()[1].second;
-    const std::pair<qreal, bool> desktops[] = {{0, false}, {12, true}, {16, true}, {20, false}, {0, false}};
+    // A size off the half points (10.25) must not come out smaller than the one before it.
+    const std::pair<qreal, bool> desktops[] = {{0, false}, {10, false}, {10.25, false}, {12, true}, {16, true},
+                                               {20, false}, {0, false}};
     for (std::size_t step = 0; step < std::size(desktops); ++step) {
         const auto [points, darkScheme] = desktops[step];
         QFont desktop = m_platform;

@@ -3,7 +3,6 @@
 #include "shell/services/contrast.h"
 #include "shell/services/widgets.h"
 
-#include <QPlainTextEdit>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -16,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
