@@ -531,7 +531,8 @@ bool textFits(const QFont &font, const QString &text, const TextRoom &room)
 QList<QFont> fittingOrder(const QFont &start)
 {
     QList<QFont> order{start};
-    const qreal startSize = QFontInfo(start).pointSizeF();
+    // As asked for: the size matched to whole pixels would move the half points off their grid.
+    const qreal startSize = start.pointSizeF() > 0 ? start.pointSizeF() : QFontInfo(start).pointSizeF();
     // Without a usable font there is nothing to measure, nor a smaller size to give.
     if (startSize <= 0)
         return order;
