@@ -5,13 +5,10 @@
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
 
-#include <QApplication>
-#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 
-#include <utility>
 
 using namespace Qt::StringLiterals;
 

@@ -4,7 +4,6 @@
 #include "calculator/rules/leadingnumber.h"
 #include "convert/rules/checkedmath.h"
 #include "convert/rules/numberrules.h"
-#include "shell/services/contrast.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"

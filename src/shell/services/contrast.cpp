@@ -60,13 +60,4 @@ QColor standingOut(const QColor &wanted, qreal backgroundLuminance, qreal minimu
                                                                                           : QColor(Qt::white);
 }
 
-bool makeStandOut(QPalette &palette, QPalette::ColorRole role, qreal backgroundLuminance, qreal minimum)
-{
-    const QColor shown = standingOut(palette.color(role), backgroundLuminance, minimum);
-    if (shown == palette.color(role))
-        return false;
-    palette.setColor(role, shown);
-    return true;
-}
-
 } // namespace varnek

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QPalette>
 #include <QRectF>
 
 class QImage;
@@ -25,9 +24,5 @@ qreal meanLuminance(const QImage &picture, const QRectF &area);
 // The desktop's colour where it contrasts enough with what lies behind, else black or white,
 // whichever contrasts more.
 QColor standingOut(const QColor &wanted, qreal backgroundLuminance, qreal minimum);
-
-// The same for one role of a palette, which is set only where its colour changes, so that it goes on
-// following the desktop otherwise. Tells whether it changed.
-bool makeStandOut(QPalette &palette, QPalette::ColorRole role, qreal backgroundLuminance, qreal minimum);
 
 } // namespace varnek

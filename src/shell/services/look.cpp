@@ -147,9 +147,8 @@ QFont startingFont(const QWidget *control)
     return fixed.isValid() ? fixed.value<QFont>() : QApplication::font(control);
 }
 
-void tellWholeWhenCut(QWidget *control, const QString &text, bool fits)
+void tellWholeWhenCut(QWidget *control, const QString &whole, bool fits)
 {
-    const QString &whole = text;
     if (!fits) {
         const bool toldBefore = control->property(toldWholeKey).toBool();
         if (control->toolTip().isEmpty() || toldBefore)
