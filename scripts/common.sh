@@ -18,7 +18,8 @@ VARNEK_TEST_PACKAGES=(
   libbenchmark-dev
   desktop-file-utils appstream dpkg-dev lintian man-db python3
   xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool x11-utils weston qt6-wayland
-  fonts-cantarell # GNOME's desktop font, one of those the captions are fitted to in the tests
+  # The desktops' fonts the captions are fitted to in the tests: GNOME's, KDE's, Arial's metrics
+  fonts-cantarell fonts-noto-core fonts-liberation2
 )
 # A desktop's fonts and its Qt configuration tool, under which the tests run a second time to show
 # that what a developer's desktop installs or exports changes none of their results.

@@ -5,13 +5,10 @@
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
 
-#include <QApplication>
-#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +29,9 @@ protected:
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
+
+// Half an x of the plain desktop's 9-pt font, where the heading was drawn.
+constexpr int noticeIndent = 3;
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const Twips &geometry, const QString &text)
 {
@@ -59,10 +59,15 @@ frmAbout::frmAbout()
 
     auto *notice = makeLabel(this, u"lblNotice"_s, {240, 120, 1005, 255}, u" HAKKINDA"_s);
     // The system's window colours, those of a text box, not the dialog face.
-    const QPalette system = QApplication::palette();
-    setColours(notice, system.color(QPalette::Text), system.color(QPalette::Base));
+    notice->setForegroundRole(QPalette::Text);
+    notice->setBackgroundRole(QPalette::Base);
+    notice->setAutoFillBackground(true);
+    // Centred on its line: an indent at the top would leave no line of 9 pt in its 17 pixels.
+    notice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     notice->setFrameStyle(QFrame::Box | QFrame::Plain);
     notice->setLineWidth(1);
+    // Set, not left to Qt, whose own indent for a framed label is half an x of whatever font it has.
+    notice->setIndent(noticeIndent);
 
     auto *note = makeLabel(this, u"Label1"_s, {240, 360, 1935, 2535},
                            u"Varnek Serisinin çok işinize yarayacağından eminim.Şu an kullandığınız bu versiyon pek "
@@ -75,14 +80,9 @@ frmAbout::frmAbout()
     auto *rights = makeLabel(this, u"Label2"_s, {3840, 1920, 1455, 255}, u"Tüm hakları saklıdır."_s);
 
     // Drawn straight on the picture in the desktop's colour, which a dark scheme makes too light to see there.
-    const QImage picture = backdrop().toImage();
-    const std::pair<QWidget *, qreal> drawnOnPicture[] = {
-        {outline, lineContrast}, {note, textContrast}, {rights, textContrast}};
-    for (auto [widget, least] : drawnOnPicture) {
-        QPalette palette = widget->palette();
-        if (makeStandOut(palette, QPalette::WindowText, meanLuminance(picture, widget->geometry()), least))
-            widget->setPalette(palette);
-    }
+    standOutFromWhatIsBehind(outline, lineContrast);
+    standOutFromWhatIsBehind(note, textContrast);
+    standOutFromWhatIsBehind(rights, textContrast);
 
     auto *ok = makeControl<PictureButton>(this, u"cmdOK"_s, {4080, 3600, 1260, 345});
     ok->setText(u"TAMAM"_s);
@@ -90,7 +90,6 @@ frmAbout::frmAbout()
     ok->setDefault(true);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
-    fitCaptions(this);
 }
 
 } // namespace varnek

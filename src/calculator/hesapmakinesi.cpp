@@ -4,7 +4,6 @@
 #include "calculator/rules/leadingnumber.h"
 #include "convert/rules/checkedmath.h"
 #include "convert/rules/numberrules.h"
-#include "shell/services/contrast.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
@@ -56,7 +55,7 @@ QLabel *makeLabel(QWidget *parent, const LabelSpec &entry)
     auto *label = makeControl<QLabel>(parent, tableText(entry.name), entry.geometry);
     label->setTextFormat(Qt::PlainText);
     label->setText(tableText(entry.text));
-    label->setFont(fixedsysFont());
+    setFixedFont(label, fixedsysFont());
     setColours(label, green, Qt::black);
     return label;
 }
@@ -74,7 +73,7 @@ PictureButton *makeOperation(QWidget *parent, const OperationSpec &entry)
 {
     auto *button = makeFlatButton(parent, tableText(entry.name), entry.geometry);
     button->setText(tableText(entry.text));
-    button->setFont(fixedsysFont());
+    setFixedFont(button, fixedsysFont());
     const QKeySequence keys(Qt::ALT | entry.accessKey);
     button->setShortcut(keys);
     button->setToolTip(u"%1 (%2)"_s.arg(button->text(), keys.toString(QKeySequence::NativeText)));
@@ -117,12 +116,9 @@ void describeWhenCut(QLineEdit *box)
 QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, int maxLength)
 {
     auto *box = makeControl<QLineEdit>(parent, name, geometry);
-    box->setFont(fixedsysFont());
+    setFixedFont(box, fixedsysFont());
     // Green behind the system's own text colour, unless that is too light to read on it.
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, green);
-    makeStandOut(palette, QPalette::Text, relativeLuminance(green), textContrast);
-    box->setPalette(palette);
+    setColours(box, QColor(), green);
     box->setMaxLength(maxLength);
     box->setText(u"0"_s);
     return box;
@@ -178,8 +174,6 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
             }));
     auto *closer = makePicture(this, u"Picture3"_s, {1800, 1560, 495, 495}, assets::Picture::CloseDisc, u"Kapat"_s);
     connect(closer, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
-    // From the window's own Fixedsys, which the monospace face standing in for it may run wider than.
-    fitCaptions(this);
 }
 
 void hesapmakinesi::calculate(double (*operation)(double, double))

@@ -105,7 +105,7 @@ template <typename Box>
 Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel *caption, Currency currency)
 {
     auto *box = makeControl<Box>(client, tableText(name), entry.geometry);
-    box->setFont(fixedsysFont());
+    setFixedFont(box, fixedsysFont());
     setColours(box, green, Qt::black);
     if constexpr (std::is_same_v<Box, QLineEdit>)
         takeAnyLength(box);
@@ -146,7 +146,6 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     client->setFixedSize(clientSize(3480, 5610));
     setColours(client, green, Qt::black);
     buildControls(client);
-    fitCaptions(client);
     setWidget(client);
     // Set after setWidget, which would otherwise pick its own focus child.
     m_firstBox->setFocus();

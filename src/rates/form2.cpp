@@ -167,7 +167,6 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     connect(ok, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
     connect(cancel, &QPushButton::clicked, this, guarded(services, [this] { close(); }));
 
-    fitCaptions(this);
     m_boxes.front()->setFocus();
 }
 

@@ -5,6 +5,7 @@
 #include "convert/conversionwindow.h"
 #include "rates/form2.h"
 #include "shell/mdiform1.h"
+#include "shell/services/look.h"
 #include "shell/splash.h"
 #include "shell/uyari.h"
 
@@ -53,6 +54,7 @@ QWidget *Registry::create(WindowName name)
     case WindowName::MDIForm1: {
         auto *main = new MDIForm1(*this);
         m_windows[slot(name)] = main;
+        followDesktop(main);
         main->load();
         return main;
     }
@@ -65,6 +67,7 @@ QWidget *Registry::create(WindowName name)
         QMdiSubWindow *child = name == WindowName::atldendovize ? static_cast<QMdiSubWindow *>(new atldendovize(*this))
                                                                 : new adovizdentlye(*this);
         m_windows[slot(name)] = child;
+        followDesktop(child);
         main->addChild(child);
         return child;
     }
@@ -74,6 +77,7 @@ QWidget *Registry::create(WindowName name)
     case WindowName::Form2: created = new Form2(*this); break;
     }
     m_windows[slot(name)] = created;
+    followDesktop(created);
     return created;
 }
 

@@ -60,14 +60,4 @@ splash::splash(WindowHub &hub)
     centreOnScreen(this);
 }
 
-void splash::paintEvent(QPaintEvent *event)
-{
-    OnBackdrop::paintEvent(event);
-    // Fitting measures fonts, which loads the font database: done before the window is on the
-    // screen, that would delay it by some 7 ms. Once it is, the buttons repaint only if a caption
-    // had to give way.
-    if (!std::exchange(m_captionsFitted, true))
-        QTimer::singleShot(0, this, [this] { fitCaptions(this); });
-}
-
 } // namespace varnek

@@ -14,12 +14,6 @@ class splash final : public OnBackdrop<QWidget> {
 
 public:
     explicit splash(WindowHub &hub);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    bool m_captionsFitted = false;
 };
 
 } // namespace varnek

@@ -42,7 +42,6 @@ uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     Services &services = hub.services();
     connect(yes, &QPushButton::clicked, this, guarded(services, [&services] { services.endProgram(); }));
     connect(m_no, &QPushButton::clicked, this, guarded(services, [this] { answerNo(); }));
-    fitCaptions(this);
 }
 
 void uyari::answerNo()

@@ -38,6 +38,7 @@ private:
     QLabel *label(const QString &name) { return m_fixture->control<QLabel>(about(), name); }
 
     std::optional<WindowFixture> m_fixture;
+    const QFont m_platform = QApplication::font();
 };
 
 void AboutWindowTest::init()
@@ -49,7 +50,11 @@ void AboutWindowTest::init()
     m_fixture->registry.show(WindowName::frmAbout);
 }
 
-void AboutWindowTest::cleanup() { m_fixture.reset(); }
+void AboutWindowTest::cleanup()
+{
+    m_fixture.reset();
+    QApplication::setFont(m_platform);
+}
 
 void AboutWindowTest::textsAreFixed()
 {
@@ -149,9 +154,9 @@ void AboutWindowTest::textsFitTheirLabels()
         QApplication::setFont(large);
         m_fixture->registry.window(WindowName::frmAbout)->close();
         QTRY_VERIFY(!m_fixture->registry.existing(WindowName::frmAbout));
+        m_fixture->registry.show(WindowName::frmAbout);
     }
     QWidget *w = about();
-    QApplication::setFont(platform);
 
     for (const QString &name : {u"lblNotice"_s, u"Label1"_s, u"Label2"_s}) {
         QLabel *label = m_fixture->control<QLabel>(w, name);

@@ -104,7 +104,7 @@ void HighDensityTest::noTextIsClipped()
     QWidget *w = m_fixture->registry.window(window);
 
     int checked = 0;
-    const QStringList faults = captionFaults(w, checked);
+    const QStringList faults = captionFaults(w, QApplication::font(), checked);
     QVERIFY(checked > 0);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; ")));
 }

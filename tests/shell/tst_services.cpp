@@ -35,6 +35,8 @@ private slots:
     void failedCheckStillClosesTheBox();
     void fittingStopsAtItsFloors_data();
     void fittingStopsAtItsFloors();
+    void aLargerFontTriesEverySmallerSize_data();
+    void aLargerFontTriesEverySmallerSize();
 };
 
 namespace {
@@ -170,17 +172,49 @@ void ServicesTest::fittingStopsAtItsFloors()
     if (QFontInfo(font).pointSizeF() != 9)
         QSKIP("No usable font: no text can be measured, nor made to fit.");
     QWidget window;
-    window.setFont(font);
     const QString text = u"Tüm Girdileri Sil"_s;
     QWidget *control = button ? static_cast<QWidget *>(new QPushButton(text, &window)) : new QLabel(text, &window);
+    varnek::setFixedFont(control, font);
     control->setGeometry(0, 0, 4, 4);
     control->setAccessibleDescription(ownDescription);
-    varnek::fitCaptions(&window);
+    varnek::fitToDesktop(&window);
 
-    QCOMPARE(control->font().pointSizeF(), 5.5);
-    QCOMPARE(control->font().stretch(), 52);
+    QCOMPARE(control->font().pointSizeF(), 6);
+    QCOMPARE(control->font().stretch(), 80);
     QCOMPARE(control->toolTip(), text);
     QCOMPARE(control->accessibleDescription(), ownDescription.isEmpty() ? text : ownDescription);
+}
+
+void ServicesTest::aLargerFontTriesEverySmallerSize_data()
+{
+    QTest::addColumn<qreal>("smaller");
+    QTest::addColumn<qreal>("larger");
+    QTest::newRow("9 and 10.25") << 9.0 << 10.25;
+    QTest::newRow("10 and 10.25") << 10.0 << 10.25;
+    QTest::newRow("11.25 and 14.75") << 11.25 << 14.75;
+}
+
+// What lets a larger desktop font never give a caption a smaller size: every size a smaller start
+// tries below itself, a larger start tries too.
+void ServicesTest::aLargerFontTriesEverySmallerSize()
+{
+    QFETCH(qreal, smaller);
+    QFETCH(qreal, larger);
+    const auto sizes = [](qreal points) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        QList<qreal> tried;
+        for (const QFont &step : varnek::fittingOrder(font))
+            tried << step.pointSizeF();
+        return tried;
+    };
+    if (QFontInfo(QApplication::font()).pointSizeF() <= 0)
+        QSKIP("No usable font: no text can be measured, nor made to fit.");
+    const QList<qreal> larger_ = sizes(larger);
+    for (qreal size : sizes(smaller)) {
+        if (size < smaller)
+            QVERIFY2(larger_.contains(size), qPrintable(u"%1 pt"_s.arg(size)));
+    }
 }
 
 QTEST_MAIN(ServicesTest)

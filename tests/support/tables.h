@@ -52,7 +52,9 @@ inline std::array<std::pair<const char *, QPalette>, 3> desktopPalettes()
     QPalette dark(white, QColor(0x424245), QColor(0x979797), QColor(0x302f2e), QColor(0x4a4947), white, white,
                   QColor(0x3d3d3d), QColor(0x222020));
     dark.setColor(QPalette::Highlight, QColor(0x12608a));
-    return {{{"light", QApplication::palette()},
-             {"dark", dark},
-             {"high contrast", QPalette(white, black, white, white, white, white, white, black, black)}}};
+    // A high-contrast scheme selects in a bright colour under black text (Windows' "High Contrast Black").
+    QPalette highContrast(white, black, white, white, white, white, white, black, black);
+    highContrast.setColor(QPalette::Highlight, QColor(0x1aebff));
+    highContrast.setColor(QPalette::HighlightedText, black);
+    return {{{"light", QApplication::palette()}, {"dark", dark}, {"high contrast", highContrast}}};
 }

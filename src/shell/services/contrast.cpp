@@ -10,10 +10,6 @@ namespace varnek {
 
 namespace {
 
-// Fusion's frame of a line edit: QFusionStylePrivate::outline(); with the keyboard, highlightedOutline().
-constexpr int frameDarkening = 140;
-constexpr int focusFrameDarkening = 125;
-
 qreal linear(float channel)
 {
     return channel <= 0.04045f ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
@@ -62,37 +58,6 @@ QColor standingOut(const QColor &wanted, qreal backgroundLuminance, qreal minimu
         return wanted;
     return contrastRatio(0, backgroundLuminance) >= contrastRatio(1, backgroundLuminance) ? QColor(Qt::black)
                                                                                           : QColor(Qt::white);
-}
-
-bool makeStandOut(QPalette &palette, QPalette::ColorRole role, qreal backgroundLuminance, qreal minimum)
-{
-    const QColor shown = standingOut(palette.color(role), backgroundLuminance, minimum);
-    if (shown == palette.color(role))
-        return false;
-    palette.setColor(role, shown);
-    return true;
-}
-
-QColor frameSourceOn(const QColor &desktopWindow, const QColor &background)
-{
-    const QColor frame = desktopWindow.darker(frameDarkening);
-    const QColor wanted = standingOut(frame, relativeLuminance(background), lineContrast);
-    // Black gives a black frame; white the lightest frame Fusion can draw.
-    return wanted == frame ? desktopWindow : wanted;
-}
-
-QColor focusFrameSourceOn(const QColor &desktopHighlight, const QColor &background)
-{
-    const qreal behind = relativeLuminance(background);
-    const bool lightBehind = behind > 0.5;
-    QColor highlight = desktopHighlight;
-    // Step away from the background, keeping the hue, until the frame drawn from it stands out.
-    for (int step = 0; step < 16; ++step) {
-        if (contrastRatio(relativeLuminance(highlight.darker(focusFrameDarkening)), behind) >= lineContrast)
-            break;
-        highlight = lightBehind ? highlight.darker(115) : highlight.lighter(115);
-    }
-    return highlight;
 }
 
 } // namespace varnek

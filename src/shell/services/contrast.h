@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QPalette>
 #include <QRectF>
 
 class QImage;
@@ -25,17 +24,5 @@ qreal meanLuminance(const QImage &picture, const QRectF &area);
 // The desktop's colour where it contrasts enough with what lies behind, else black or white,
 // whichever contrasts more.
 QColor standingOut(const QColor &wanted, qreal backgroundLuminance, qreal minimum);
-
-// The same for one role of a palette, which is set only where its colour changes, so that it goes on
-// following the desktop otherwise. Tells whether it changed.
-bool makeStandOut(QPalette &palette, QPalette::ColorRole role, qreal backgroundLuminance, qreal minimum);
-
-// The Window colour to give a box on the given background: Fusion draws a box's frame in its
-// Window colour made darker, so on a dark background the desktop's own would draw no frame at all.
-QColor frameSourceOn(const QColor &desktopWindow, const QColor &background);
-
-// The Highlight colour to give a box on the given background: Fusion draws the frame of the box that
-// has the keyboard in it, darker, so a dark desktop's would hardly show on black.
-QColor focusFrameSourceOn(const QColor &desktopHighlight, const QColor &background);
 
 } // namespace varnek

@@ -24,6 +24,8 @@ constexpr int captionFlags = int(Qt::AlignHCenter) | int(Qt::AlignTop) | int(Qt:
 constexpr int flatCaptionFlags = int(Qt::AlignLeft) | int(Qt::AlignVCenter) | int(Qt::TextForceLeftToRight);
 constexpr int plainCaptionFlags = int(Qt::AlignCenter) | int(Qt::TextShowMnemonic);
 constexpr int pictureSpacing = 2;
+// Letters may reach a pixel past their advance: that pixel is kept clear of a button's frame.
+constexpr QMargins overhang(1, 0, 1, 0);
 
 // Along one axis, the scale and offset a painter whose device puts logical 0 at `origin`, `scale`
 // device pixels to one, needs so that a frame's lines at `from` and `to` fall on the device pixels
@@ -141,9 +143,9 @@ TextRoom PictureButton::captionRoom() const
         int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
         if (autoDefault())
             frame += style()->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, this);
-        return {rect().adjusted(frame, frame, -frame, -frame) | contentRoom(), plainCaptionFlags};
+        return {(rect().adjusted(frame, frame, -frame, -frame) | contentRoom()) - overhang, plainCaptionFlags};
     }
-    return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0), captionFlags};
+    return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0) - overhang, captionFlags};
 }
 
 bool PictureButton::event(QEvent *event)
@@ -207,12 +209,12 @@ void PictureButton::paintRaised()
 void PictureButton::paintPictureAndCaption(QPainter &painter, const QRect &room)
 {
     const QSize picture = iconSize();
-    const int captionHeight = fontMetrics().boundingRect(room, captionFlags, text()).height();
+    const int captionHeight = fontMetrics().boundingRect(room - overhang, captionFlags, text()).height();
     int top = room.top() + std::max(0, (room.height() - picture.height() - pictureSpacing - captionHeight) / 2);
     painter.drawPixmap(room.left() + (room.width() - picture.width()) / 2, top,
                        icon().pixmap(picture, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
     top += picture.height() + pictureSpacing;
-    style()->drawItemText(&painter, QRect(room.left(), top, room.width(), room.bottom() + 1 - top), captionFlags,
+    style()->drawItemText(&painter, QRect(room.left(), top, room.width(), room.bottom() + 1 - top) - overhang, captionFlags,
                           palette(), isEnabled(), text(), QPalette::ButtonText);
 }
 
