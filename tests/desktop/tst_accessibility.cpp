@@ -401,20 +401,18 @@ void AccessibilityTest::textsStandOutFromWhatIsBehindThem()
             const QColor frame = widget->grab().toImage().pixelColor(0, widget->height() / 2); // as the style draws it
             if (contrastRatio(base, behind) < lineContrast) {
                 check(widget, "frame", frame, behind, lineContrast);
-                // As the style draws a one-line box that has the keyboard.
-                if (const auto *line = qobject_cast<const QLineEdit *>(widget)) {
-                    QStyleOptionFrame option;
-                    option.initFrom(line);
-                    option.lineWidth = 1;
-                    option.state |= QStyle::State_HasFocus | QStyle::State_Sunken;
-                    QImage focused(line->size(), QImage::Format_RGB32);
-                    focused.fill(own.color(QPalette::Base));
-                    QPainter painter(&focused);
-                    line->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, line);
-                    painter.end();
-                    check(widget, "frame with the keyboard", focused.pixelColor(0, line->height() / 2), behind,
-                          lineContrast);
-                }
+                // As the style draws a box that has the keyboard: a result box as a one-line box.
+                QStyleOptionFrame option;
+                option.initFrom(widget);
+                option.lineWidth = 1;
+                option.state |= QStyle::State_HasFocus | QStyle::State_Sunken;
+                QImage focused(widget->size(), QImage::Format_RGB32);
+                focused.fill(own.color(QPalette::Base));
+                QPainter painter(&focused);
+                widget->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, widget);
+                painter.end();
+                check(widget, "frame with the keyboard", focused.pixelColor(0, widget->height() / 2), behind,
+                      lineContrast);
             }
         } else if (widget->objectName() == u"Shape1"_s) {
             check(widget, "outline", own.color(QPalette::WindowText), behind, lineContrast);

@@ -99,9 +99,10 @@ void notifyUiAutomation(QWidget *control, const QString &text)
 
 void announce(QWidget *source, const QString &text)
 {
+    // With the keyboard elsewhere nobody is reading in this window; the text written is reported as such.
     QWidget *control = QApplication::focusWidget();
     if (!control || control->window() != source->window())
-        control = source;
+        return;
     // Whether a screen reader listens or not: Qt tells assistive technology only when one does, and
     // the description is the same either way.
     static Announcement announcement;

@@ -88,8 +88,20 @@ void DocumentWindows::closeActive()
 
 void DocumentWindows::showWindowMenu()
 {
-    if (QMdiSubWindow *window = m_area->currentSubWindow())
-        window->showSystemMenu();
+    QMdiSubWindow *window = m_area->currentSubWindow();
+    if (!window)
+        return;
+    window->showSystemMenu();
+    // Opened from the keyboard, a menu starts on its first item, which a screen reader then reads.
+    if (QMenu *menu = window->systemMenu()) {
+        const QList<QAction *> actions = menu->actions();
+        for (QAction *action : actions) {
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator()) {
+                menu->setActiveAction(action);
+                break;
+            }
+        }
+    }
 }
 
 void DocumentWindows::restoreActive()
@@ -128,8 +140,10 @@ void DocumentWindows::aboutToActivate(QMdiSubWindow *window)
 
 void DocumentWindows::describe(QMdiSubWindow *window)
 {
-    // Qt reports the change itself.
-    window->setAccessibleDescription(window->isMinimized() ? minimisedDescription() : QString());
+    // Qt reports every change itself, even to the same text.
+    const QString description = window->isMinimized() ? minimisedDescription() : QString();
+    if (window->accessibleDescription() != description)
+        window->setAccessibleDescription(description);
 }
 
 void DocumentWindows::stateChanged(QMdiSubWindow *window)
