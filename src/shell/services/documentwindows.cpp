@@ -30,8 +30,8 @@ bool isEnter(const QKeyEvent *event)
 
 DocumentWindows::DocumentWindows(QWidget *frame, QMdiArea *area) : QObject(frame), m_area(area)
 {
-    // Window shortcuts: with the keyboard in another top-level window (a dialog, the calculator) they
-    // do nothing, and none of them ever reaches the frame itself.
+    // The frame's own shortcuts: with the keyboard in another top-level window (a dialog, the
+    // calculator) they do nothing, and none of them acts on the frame itself.
     addKey(frame, QKeySequence(Qt::CTRL | Qt::Key_F6), &DocumentWindows::next);
     addKey(frame, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), &DocumentWindows::previous);
     addKey(frame, QKeySequence(Qt::CTRL | Qt::Key_F4), &DocumentWindows::closeActive);
@@ -50,8 +50,8 @@ void DocumentWindows::addKey(QWidget *frame, const QKeySequence &keys, void (Doc
 
 void DocumentWindows::adopt(QMdiSubWindow *window)
 {
-    // Qt gives each window's own Close item Ctrl+F4, which with two windows open matches twice and so
-    // does nothing; the frame's key closes the active one. The item still shows the key.
+    // Qt gives each window's Close item the platform's keys for closing, Ctrl+F4 among them on some:
+    // beside the frame's own Ctrl+F4 that would be ambiguous, and do nothing. The item still shows it.
     if (QMenu *menu = window->systemMenu()) {
         const QKeySequence closing(Qt::CTRL | Qt::Key_F4);
         const QList<QAction *> actions = menu->actions();
