@@ -4,6 +4,7 @@
 #include "calculator/rules/leadingnumber.h"
 #include "convert/rules/checkedmath.h"
 #include "convert/rules/numberrules.h"
+#include "shell/services/accessibility.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
@@ -181,7 +182,9 @@ void hesapmakinesi::calculate(double (*operation)(double, double))
     const NumberFormat format = NumberFormat::fromLocale(QLocale());
     const double second = leadingNumber(m_second->text(), m_secondName, format);
     const double first = leadingNumber(m_first->text(), m_firstName, format);
-    setTextFromStart(m_result, numberToText(operation(first, second), format));
+    const QString result = numberToText(operation(first, second), format);
+    setTextFromStart(m_result, result);
+    announce(m_result, u"Sonuç: "_s + result);
 }
 
 } // namespace varnek

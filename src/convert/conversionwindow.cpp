@@ -3,6 +3,7 @@
 #include "assets/assets.h"
 #include "convert/conversionmenu.h"
 #include "convert/rules/numberrules.h"
+#include "shell/services/accessibility.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
@@ -99,10 +100,12 @@ QLabel *makeCaption(QWidget *client, const LabelSpec &entry, std::size_t twin)
     return label;
 }
 
-// Boxes take the window's font and colours, and the caption above them as their name; four boxes may
-// share a caption, so the row's currency tells them apart.
+// Boxes take the window's font and colours, and the caption above them as their name; where the
+// caption is `repeated` on other rows, the row's currency is part of the name, the one thing a
+// screen reader surely reads out.
 template <typename Box>
-Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel *caption, Currency currency)
+Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel *caption, Currency currency,
+             bool repeated)
 {
     auto *box = makeControl<Box>(client, tableText(name), entry.geometry);
     setFixedFont(box, fixedsysFont());
@@ -110,7 +113,8 @@ Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel
     if constexpr (std::is_same_v<Box, QLineEdit>)
         takeAnyLength(box);
     nameAfterLabel(box, caption);
-    box->setAccessibleDescription(tableText(currencyInfo(currency).name));
+    if (repeated)
+        box->setAccessibleName(box->accessibleName() + u", "_s + tableText(currencyInfo(currency).name));
     return box;
 }
 
@@ -118,17 +122,27 @@ struct Captions {
     QLabel *rate, *amount, *result;
 };
 
-// A box's name in messages is its caption; where the same caption stands on another row as well
-// ("Para Miktarı: (TL)" four times), the row's currency tells them apart.
-QString shownName(const QLabel *caption, std::size_t row, const std::array<Captions, std::size(rowSpecs)> &captions)
+using AllCaptions = std::array<Captions, std::size(rowSpecs)>;
+
+// Whether the caption stands on another row as well ("Para Miktarı: (TL)" four times).
+bool isRepeated(const QLabel *caption, std::size_t row, const AllCaptions &captions)
 {
     const QString text = caption->text();
     for (std::size_t other = 0; other < captions.size(); ++other) {
         const Captions &c = captions[other];
         if (other != row && (c.rate->text() == text || c.amount->text() == text || c.result->text() == text))
-            return text + u", "_s + tableText(currencyInfo(rowSpecs[row].currency).name);
+            return true;
     }
-    return text;
+    return false;
+}
+
+// A box's name in messages is its caption; where the same caption stands on another row as well, the
+// row's currency tells them apart.
+QString shownName(const QLabel *caption, std::size_t row, const AllCaptions &captions)
+{
+    if (isRepeated(caption, row, captions))
+        return caption->text() + u", "_s + tableText(currencyInfo(rowSpecs[row].currency).name);
+    return caption->text();
 }
 
 } // namespace
@@ -150,16 +164,11 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     // Set after setWidget, which would otherwise pick its own focus child.
     m_firstBox->setFocus();
     m_menus = createConversionMenus(*this, hub);
-    // Restored from its minimised title bar, the window would keep the focus on its frame; the
-    // keyboard belongs in the box that had it last.
-    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        // Qt offers "Restore" only to windows with a minimise or maximise button; minimised, this
-        // one needs it as much as the double-click.
+    // Qt offers "Restore" only to windows with a minimise or maximise button; minimised, this one
+    // needs it as much as the double-click. (Where the keyboard goes on restoring is the main window's.)
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
         if (QAction *restore = systemMenuAction("&Restore"))
             restore->setVisible(now & Qt::WindowMinimized);
-        if ((before & Qt::WindowMinimized) && !(now & Qt::WindowMinimized) && hasFocus())
-            if (QWidget *box = widget()->focusWidget())
-                box->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -196,7 +205,7 @@ void ConversionWindow::buildControls(QWidget *client)
 {
     const std::size_t twin = m_direction == Direction::TlToCurrency ? 0 : 1;
 
-    std::array<Captions, std::size(rowSpecs)> captions{};
+    AllCaptions captions{};
     for (std::size_t i = 0; i < std::size(rowSpecs); ++i) {
         const RowSpec &entry = rowSpecs[i];
         captions[i] = {makeCaption(client, entry.rateLabel, twin), makeCaption(client, entry.amountLabel, twin),
@@ -213,9 +222,13 @@ void ConversionWindow::buildControls(QWidget *client)
         row.currency = entry.currency;
         row.rateName = shownName(captions[i].rate, i, captions);
         row.amountName = shownName(captions[i].amount, i, captions);
-        row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, entry.currency);
-        row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount, entry.currency);
-        row.result = makeBox<MultiLineBox>(client, currency.resultBox, entry.result, captions[i].result, entry.currency);
+        const auto repeated = [&](const QLabel *caption) { return isRepeated(caption, i, captions); };
+        row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, entry.currency,
+                                      repeated(captions[i].rate));
+        row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount,
+                                        entry.currency, repeated(captions[i].amount));
+        row.result = makeBox<MultiLineBox>(client, currency.resultBox, entry.result, captions[i].result,
+                                           entry.currency, repeated(captions[i].result));
         row.result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         row.result->setTabChangesFocus(true);
         byTabOrder[std::size_t(entry.rate.tab[twin])] = row.rate;
@@ -241,6 +254,7 @@ void ConversionWindow::convert(const Row &row)
     const QString text = convertTexts(m_direction, row.rate->text(), row.amount->text(), names,
                                       NumberFormat::fromLocale(QLocale()));
     row.result->setPlainText(text);
+    announce(row.result, u"Sonuç: "_s + text);
 }
 
 atldendovize::atldendovize(WindowHub &hub) : ConversionWindow(hub, Direction::TlToCurrency)

@@ -145,9 +145,10 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
         QPushButton *save = build.button(entry.save, u"Kaydet");
         QPushButton *read = build.button(entry.read, u"Oku");
         QPushButton *clear = build.button(entry.clear, u"Sil");
-        // The buttons say only "Kaydet", "Oku" and "Sil"; the description tells which rate they act on.
+        // The buttons say only "Kaydet", "Oku" and "Sil", four times over; their names tell which rate
+        // they act on.
         for (QPushButton *button : {save, read, clear})
-            button->setAccessibleDescription(box->accessibleName());
+            button->setAccessibleName(button->text() + u", "_s + tableText(currencyInfo(entry.currency).name));
         connect(save, &QPushButton::clicked, this, guarded(services, [this, i] { this->save(i); }));
         connect(read, &QPushButton::clicked, this, guarded(services, [this, i] { this->read(i); }));
         connect(clear, &QPushButton::clicked, this, guarded(services, [box] { box->clear(); }));

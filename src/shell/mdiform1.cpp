@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "convert/conversionwindow.h"
+#include "shell/services/documentwindows.h"
 #include "shell/services/layout.h"
 #include "shell/services/services.h"
 
@@ -17,7 +18,8 @@ using namespace Qt::StringLiterals;
 
 namespace varnek {
 
-MDIForm1::MDIForm1(WindowHub &hub) : m_hub(hub), m_area(new QMdiArea)
+MDIForm1::MDIForm1(WindowHub &hub)
+    : m_hub(hub), m_area(new QMdiArea), m_documents(new DocumentWindows(this, m_area))
 {
     setObjectName(u"MDIForm1"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -54,6 +56,7 @@ void MDIForm1::addChild(QMdiSubWindow *child)
 {
     m_area->addSubWindow(child);
     child->setWindowState(Qt::WindowMinimized);
+    m_documents->adopt(child);
     connect(child, &QObject::destroyed, this, &MDIForm1::childGone);
 }
 

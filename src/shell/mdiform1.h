@@ -9,6 +9,8 @@ class QMdiSubWindow;
 
 namespace varnek {
 
+class DocumentWindows;
+
 // The multiple-document frame that holds the two conversion windows.
 class MDIForm1 final : public QMainWindow {
     Q_OBJECT
@@ -34,6 +36,7 @@ private:
     WindowHub &m_hub;
     QMdiSubWindow *m_menuOwner = nullptr;
     QMdiArea *m_area;
+    DocumentWindows *m_documents;
 };
 
 } // namespace varnek

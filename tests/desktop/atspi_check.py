@@ -14,12 +14,12 @@ import pyatspi
 
 TIMEOUT = 10.0
 
-# TL-to-currency window, row by row: rate, amount, result; each box is named by its label and
-# described by its row's currency.
+# TL-to-currency window, row by row: rate, amount, result; each box is named by its label, and where
+# the label repeats on every row (the amount's) by its row's currency too. No description repeats it.
 TL_TO_CURRENCY_BOXES = [
-    (name, currency)
+    (name, "")
     for currency, rate in [("Dolar", "Doların"), ("Mark", "Markın"), ("Sterlin", "Sterlinin"), ("Frank", "Frankın")]
-    for name in (f"{rate} Satılış Fiyatı", "Para Miktarı: (TL)", f"Sonuç: ({currency})")
+    for name in (f"{rate} Satılış Fiyatı", f"Para Miktarı: (TL), {currency}", f"Sonuç: ({currency})")
 ]
 
 OPERATIONS = [("Topla", "Alt+T"), ("Çıkar", "Alt+Ç"), ("Çarp", "Alt+P"), ("Böl", "Alt+B")]

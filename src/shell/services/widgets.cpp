@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QStylePainter>
 #include <QtMath>
 
@@ -69,6 +70,9 @@ void takeAnyLength(QLineEdit *box) { box->setMaxLength(std::numeric_limits<int>:
 
 bool MultiLineBox::event(QEvent *event)
 {
+    // The frame shows whether the box has the keyboard, which a frame of Qt's does not repaint for.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update();
     // The box paints its frame alone; its text is the viewport's. It has no corner between two
     // scroll bars to paint either: its lines wrap.
     if (event->type() != QEvent::Paint)
@@ -79,7 +83,15 @@ bool MultiLineBox::event(QEvent *event)
     const auto [xScale, dx] = ontoDevicePixels(device.dx(), device.m11(), frame.left(), frame.right());
     const auto [yScale, dy] = ontoDevicePixels(device.dy(), device.m22(), frame.top(), frame.bottom());
     painter.setWorldTransform(QTransform(xScale, 0, 0, yScale, dx, dy));
-    drawFrame(&painter);
+    if (hasFocus()) {
+        // Framed as a one-line box is while it has the keyboard; a multi-line frame shows no focus.
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        option.state |= QStyle::State_Sunken;
+        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, this);
+    } else {
+        drawFrame(&painter);
+    }
     return true;
 }
 
@@ -146,6 +158,20 @@ TextRoom PictureButton::captionRoom() const
         return {(rect().adjusted(frame, frame, -frame, -frame) | contentRoom()) - overhang, plainCaptionFlags};
     }
     return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0) - overhang, captionFlags};
+}
+
+void PictureButton::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the button that has the keyboard, in every window, as on Windows. Qt's buttons
+    // take it only inside a dialog, and there by becoming its default for a while; this one stays
+    // what it is.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 bool PictureButton::event(QEvent *event)
