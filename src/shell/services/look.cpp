@@ -261,6 +261,9 @@ QColor drawnEdge(const QWidget *box, const QPalette &palette, bool withKeyboard)
     QPainter painter(&image);
     if (qobject_cast<const QLineEdit *>(box)) {
         box->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, box);
+    } else if (withKeyboard) {
+        // A multi-line box with the keyboard frames itself as a one-line box does.
+        box->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, box);
     } else {
         const auto *frame = static_cast<const QFrame *>(box);
         option.frameShape = frame->frameShape();
