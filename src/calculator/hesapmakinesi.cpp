@@ -10,12 +10,11 @@
 #include "shell/services/look.h"
 #include "shell/services/windowhub.h"
 
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHelpEvent>
 #include <QLocale>
-#include <QStyle>
-#include <QStyleOptionFrame>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -91,28 +90,23 @@ PictureButton *makePicture(QWidget *parent, const QString &name, const Twips &ge
 }
 
 // The result box is as narrow as it was designed, so a long result shows only its first characters
-// ("9,99999998" of "9,99999998E+17"). While its text is wider than the box, the tooltip and the
-// description read by screen readers hold the whole of it, whoever wrote it.
-void describeWhenCut(QLineEdit *box)
-{
-    const auto update = [box](const QString &text) {
-        // As QLineEdit describes itself to its style when it paints.
-        QStyleOptionFrame option;
-        option.initFrom(box);
-        QStyle *style = box->style();
-        option.lineWidth = box->hasFrame() ? style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
-        option.state |= QStyle::State_Sunken;
-        const QRect room = style->subElementRect(QStyle::SE_LineEditContents, &option, box)
-                               .marginsRemoved(box->textMargins());
-        // QLineEdit keeps a margin of two pixels each side, and wants one more for the cursor.
-        const bool cut = QFontMetricsF(box->font()).horizontalAdvance(text) + 1 > room.width() - 4;
-        const QString whole = cut ? text : QString();
-        box->setToolTip(whole);
-        box->setAccessibleDescription(whole);
-    };
-    QObject::connect(box, &QLineEdit::textChanged, box, update);
-    update(box->text());
-}
+// ("9,99999998" of "9,99999998E+17"); its tooltip always holds the whole of it, whoever wrote it.
+// Not as the box's own tooltip: screen readers, which read the whole text as the box's value, would
+// hear it again as its description.
+class WholeTextTip final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto *box = static_cast<QLineEdit *>(watched);
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), box->text(), box);
+        return true;
+    }
+};
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, int maxLength)
 {
@@ -150,7 +144,7 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
     nameAfterLabel(m_first, labels[1]);
     nameAfterLabel(m_second, labels[2]);
     nameAfterLabel(m_result, labels[3]);
-    describeWhenCut(m_result);
+    m_result->installEventFilter(new WholeTextTip(m_result));
     m_firstName = labels[1]->text();
     m_secondName = labels[2]->text();
     setTabOrder(m_first, m_second);
