@@ -114,6 +114,15 @@ QRect drawn(const Caption &caption, const QFont &font, const QWidget *window)
     return rect.translated(caption.control->mapTo(window, QPoint()));
 }
 
+// Where a caption's text starts, in the window: its aligned corner or edge.
+QPoint startOf(const Caption &caption, const QWidget *window)
+{
+    const QRect room = caption.room.translated(caption.control->mapTo(window, QPoint()));
+    const Qt::Alignment align = Qt::Alignment(caption.flags);
+    return {align & Qt::AlignRight ? room.right() : align & Qt::AlignHCenter ? room.center().x() : room.left(),
+            align & Qt::AlignBottom ? room.bottom() : align & Qt::AlignVCenter ? room.center().y() : room.top()};
+}
+
 bool related(const QWidget *a, const QWidget *b) { return a == b || a->isAncestorOf(b) || b->isAncestorOf(a); }
 
 bool isBox(const QWidget *widget) { return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget); }
@@ -121,7 +130,8 @@ bool isBox(const QWidget *widget) { return qobject_cast<const QLineEdit *>(widge
 // What keeps the caption from being read whole in this font: cut by its room, run into another
 // caption (closer than 2 pixels beside it), or lying under a line, a box or a button.
 // Judging a font the caption does not have (`asRoom`), another caption covers its whole room, a pixel
-// more beside it, since its text may lie anywhere there.
+// more beside it, since its text may lie anywhere there; but of two labels whose rooms overlap, the
+// one starting in the overlap has it: the other is judged by its text, and keeps 2 px from that room.
 QStringList problems(const Caption &caption, const QFont &font, const QWidget *window, bool asRoom = false)
 {
     QStringList found;
@@ -141,9 +151,13 @@ QStringList problems(const Caption &caption, const QFont &font, const QWidget *w
         if (other->isHidden() || (related(other, caption.control) && !inFrame) || other->window() != caption.control->window())
             continue;
         if (const std::optional<Caption> neighbour = captionOf(other)) {
-            const QRect theirs = asRoom ? neighbour->room.translated(other->mapTo(window, QPoint()))
-                                        : drawn(*neighbour, other->font(), window);
-            const int gap = asRoom ? 1 : 2;
+            const QRect room = neighbour->room.translated(other->mapTo(window, QPoint()));
+            const bool labels = qobject_cast<const QLabel *>(other) && qobject_cast<const QLabel *>(caption.control);
+            const bool given = asRoom && labels && room.contains(startOf(caption, window));
+            const bool theirsToo = labels
+                && caption.room.translated(caption.control->mapTo(window, QPoint())).contains(startOf(*neighbour, window));
+            const QRect theirs = asRoom && !given ? room : drawn(*neighbour, other->font(), window);
+            const int gap = asRoom && !given && !theirsToo ? 1 : 2;
             const bool sameLines = text.top() <= theirs.bottom() && theirs.top() <= text.bottom();
             if (text.intersects(theirs) || (sameLines && text.adjusted(-gap, 0, gap, 0).intersects(theirs)))
                 found << u"runs into "_s + other->objectName();

@@ -110,16 +110,22 @@ QRect covered(const QWidget *neighbour, const QWidget *root)
     return drawnThere ? QRect(origin, neighbour->size()) : QRect();
 }
 
+// Where the text starts in its room: its aligned corner or edge.
+QPoint textStart(const QRect &room, int flags)
+{
+    const Qt::Alignment align = Qt::Alignment(flags);
+    return {align & Qt::AlignRight ? room.right() : align & Qt::AlignHCenter ? room.center().x() : room.left(),
+            align & Qt::AlignBottom ? room.bottom() : align & Qt::AlignVCenter ? room.center().y() : room.top()};
+}
+
 // The part of the room on one side of what covers some of it, `gap` more clear beside it: the side
-// where the text starts (its aligned corner or edge), the largest such part where there are two.
+// where the text starts, the largest such part where there are two.
 QRect besides(const QRect &room, int flags, const QRect &cover, int gap)
 {
     const QRect wider = cover.adjusted(-gap, 0, gap, 0);
     if (!room.intersects(wider))
         return room;
-    const Qt::Alignment align = Qt::Alignment(flags);
-    const QPoint start(align & Qt::AlignRight ? room.right() : align & Qt::AlignHCenter ? room.center().x() : room.left(),
-                       align & Qt::AlignBottom ? room.bottom() : align & Qt::AlignVCenter ? room.center().y() : room.top());
+    const QPoint start = textStart(room, flags);
     const QRect parts[] = {
         QRect(room.topLeft(), QPoint(wider.left() - 1, room.bottom())),
         QRect(QPoint(wider.right() + 1, room.top()), room.bottomRight()),
@@ -598,16 +604,31 @@ TextRoom roomAmongNeighbours(const QWidget *control)
     if (!root || root == control)
         return room;
     const QPoint origin = control->mapTo(root, QPoint());
-    QRect clear = room.box.translated(origin);
+    const QRect own = room.box.translated(origin);
+    QRect clear = own;
     for (const QWidget *neighbour : root->findChildren<const QWidget *>()) {
         if (neighbour == control || neighbour->isHidden() || fittingRoot(neighbour) != root
             || neighbour->isAncestorOf(control) || control->isAncestorOf(neighbour))
             continue;
+        QRect cover = covered(neighbour, root);
+        if (cover.isEmpty())
+            continue;
         // Two captions on one line each keep half the gap clear; above and below, their line's leading
-        // keeps the letters apart.
+        // keeps the letters apart. Where two labels' rooms overlap, the one whose text starts in the
+        // overlap keeps it, and the other keeps the whole gap clear of it; else the one starting there
+        // could fit nothing at all.
         const bool captions = !captionOf(neighbour).isEmpty() && !qobject_cast<const QLineEdit *>(control);
-        if (const QRect cover = covered(neighbour, root); !cover.isEmpty())
-            clear = besides(clear, room.flags, cover, captions ? (captionGap + 1) / 2 : 0);
+        int gap = captions ? (captionGap + 1) / 2 : 0;
+        if (captions && qobject_cast<const QLabel *>(neighbour) && qobject_cast<const QLabel *>(control)) {
+            const int theirFlags = ownRoom(neighbour)->flags;
+            if (cover.contains(textStart(own, room.flags))) {
+                cover = besides(cover, theirFlags, own, captionGap);
+                gap = 0;
+            } else if (own.contains(textStart(cover, theirFlags))) {
+                gap = captionGap;
+            }
+        }
+        clear = besides(clear, room.flags, cover, gap);
     }
     // Covered all over, nothing fits; an empty clear part is not a null one, which means all of it.
     room.clear = clear.isEmpty() ? QRect(room.box.topLeft(), QSize(0, 1)) : clear.translated(-origin);
