@@ -21,9 +21,9 @@ VARNEK_TEST_PACKAGES=(
   # The desktops' fonts the captions are fitted to in the tests: GNOME's, KDE's, Arial's metrics
   fonts-cantarell fonts-noto-core fonts-liberation2
 )
-# A desktop's fonts and its Qt configuration tool, under which the tests run a second time to show
-# that what a developer's desktop installs or exports changes none of their results.
-VARNEK_DESKTOP_PACKAGES=(fonts-noto-core fonts-cantarell fonts-liberation2 qt6ct)
+# A desktop's fonts, its Qt configuration tool and its locale's sources, under which the tests run a
+# second time to show that what a developer's desktop installs or exports changes none of their results.
+VARNEK_DESKTOP_PACKAGES=(fonts-noto-core fonts-cantarell fonts-liberation2 qt6ct locales)
 # The builds users get: hardening-check (devscripts) and lintian judge the release program and its
 # package; faketime moves the clock of the second build that the reproducibility check makes.
 VARNEK_RELEASE_CHECK_PACKAGES=(devscripts lintian dpkg-dev faketime)
