@@ -9,6 +9,10 @@
 # scripts/common.sh installs the tools (VARNEK_RELEASE_CHECK_PACKAGES) and makes the package
 # (make_deb).
 set -euo pipefail
+# Debian's tools speak C here, whatever locale the shell names: one that is not installed makes perl
+# warn on every call, which would read as lintian's remarks.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 deb=$1
 build=$2
 echo "== $(basename "$deb")"
