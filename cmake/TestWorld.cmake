@@ -11,10 +11,23 @@ set(varnek_test_screen ${PROJECT_SOURCE_DIR}/tests/support/screen.json)
 # variable to the program but turns WINEQT_X into QT_X. QtTest logs to the debugger without a
 # console unless told otherwise, and the Qt DLLs are found through WINEPATH. Wine's drive letters
 # would break the screen file's platform argument at their colon, so Wine keeps Qt's own screen.
+# Qt's offscreen font database there reads one folder: the tests' fonts are linked into one.
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
+  set(varnek_test_font_dir ${CMAKE_BINARY_DIR}/test-fonts)
+  file(REMOVE_RECURSE ${varnek_test_font_dir})
+  file(MAKE_DIRECTORY ${varnek_test_font_dir})
+  file(GLOB varnek_test_font_files
+    /usr/share/fonts/truetype/dejavu/*.ttf /usr/share/fonts/opentype/cantarell/*.otf
+    /usr/share/fonts/truetype/noto/NotoSans-*.ttf /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf)
+  # DejaVu first: that database knows no generic family, and gives its first for one it lacks.
+  foreach(font IN LISTS varnek_test_font_files)
+    get_filename_component(name ${font} NAME)
+    string(REGEX REPLACE "^DejaVu" "0-DejaVu" name ${name})
+    file(CREATE_LINK ${font} ${varnek_test_font_dir}/${name} SYMBOLIC)
+  endforeach()
   set(varnek_test_environment
     "WINEQT_QPA_PLATFORM=offscreen" "WINEQT_FORCE_STDERR_LOGGING=1"
-    "WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu"
+    "WINEQT_QPA_FONTDIR=Z:${varnek_test_font_dir}"
     "WINEPATH=Z:${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
 else()
   set(varnek_test_environment "QT_QPA_PLATFORM=offscreen:configfile=${varnek_test_screen}")

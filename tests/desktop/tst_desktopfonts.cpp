@@ -50,6 +50,7 @@ void DesktopFontsTest::everyCaptionFitsItsRoom_data()
     } fonts[] = {
         {"platform font", {}, 0},
         {"Cantarell 11", u"Cantarell"_s, 11},
+        {"Cantarell 15", u"Cantarell"_s, 15},
         {"Noto Sans 10", u"Noto Sans"_s, 10},
         {"Liberation Sans 9", u"Liberation Sans"_s, 9},
         {"12 pt", {}, 12},

@@ -245,6 +245,18 @@ QString inkFault(const varnek::PictureButton *button)
     return {};
 }
 
+// The ink check with the button in another font, its own put back afterwards.
+QString inkFaultIn(const varnek::PictureButton *button, const QFont &font)
+{
+    auto *b = const_cast<varnek::PictureButton *>(button);
+    const QFont own = b->font();
+    const bool ownFont = b->testAttribute(Qt::WA_SetFont);
+    b->setFont(font);
+    const QString fault = inkFault(button);
+    b->setFont(ownFont ? own : QFont());
+    return fault;
+}
+
 } // namespace
 
 QStringList captionFaults(const QWidget *window, const QFont &desktop, int &checked)
@@ -281,11 +293,15 @@ QStringList captionFaults(const QWidget *window, const QFont &desktop, int &chec
             faults << name + found.join(u", "_s);
         if (const QString fault = illegible(font, start); !fault.isEmpty())
             faults << name + fault;
+        // A button's caption must also keep its ink off the frame, as drawn.
+        const auto *picture = qobject_cast<const varnek::PictureButton *>(control);
+        const bool framed = picture && !picture->isFlat();
         if (const std::optional<QFont> larger = stepUp(font, start);
-            larger && problems(*caption, *larger, window, true).isEmpty())
+            larger && problems(*caption, *larger, window, true).isEmpty()
+            && (!framed || inkFaultIn(picture, *larger).isEmpty()))
             faults << name + u"%1 pt at %2 %: one step larger or wider would fit too"_s.arg(font.pointSizeF())
                                  .arg(font.stretch());
-        if (const auto *picture = qobject_cast<const varnek::PictureButton *>(control); picture && !picture->isFlat())
+        if (framed)
             if (const QString fault = inkFault(picture); !fault.isEmpty())
                 faults << name + fault;
     }

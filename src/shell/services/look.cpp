@@ -529,9 +529,18 @@ TextRoom TextRoom::of(const QLineEdit *box)
 bool textFits(const QFont &font, const QString &text, const TextRoom &room)
 {
     // Measured exactly: a text a fraction of a pixel too wide loses the edge of its last letter.
-    const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(room.box), room.flags, text);
+    const QFontMetricsF metrics(font);
+    const QRectF needed = metrics.boundingRect(QRectF(room.box), room.flags, text);
     if (needed.width() > room.box.width() || needed.height() > room.box.height())
         return false;
+    if (room.framed) {
+        // Glyphs stand on whole pixels: the first line's baseline and the last's, rounded.
+        const QRect ink = metrics.tightBoundingRect(text).toAlignedRect();
+        const int top = qRound(needed.top() + metrics.ascent()) + ink.top();
+        const int bottom = qRound(needed.bottom() - metrics.descent()) + ink.top() + ink.height();
+        if (top < room.box.top() || bottom > room.box.top() + room.box.height())
+            return false;
+    }
     // Where the control lays the text out, which a neighbour's cover does not move.
     return room.clear.isNull() || QRectF(room.clear).contains(needed);
 }

@@ -40,6 +40,9 @@ struct TextRoom {
     // The part of the box that no neighbour covers, in which the text must lie as the control lays it
     // out in the whole box; null: all of it.
     QRect clear = {};
+    // Inside a frame: the letters' ink too, which in some faces reaches past the font's ascent or
+    // descent (a cedilla in Cantarell), must stay inside the box.
+    bool framed = false;
 
     // As the label lays out its text: inside its frame, margin and the indent the program gives it.
     static TextRoom of(const QLabel *label);

@@ -137,27 +137,24 @@ void PictureButton::setPicture(const QPixmap &picture)
 
 QRect PictureButton::contentRoom() const
 {
+    // Inside the frame. A themed style (Windows') would pad its contents a few pixels more and clip
+    // the caption there, which on these short buttons leaves no readable line (9 of 17 pixels).
     QStyleOptionButton option;
     initStyleOption(&option);
-    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    if (autoDefault())
+        frame += style()->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, this);
+    return rect().adjusted(frame, frame, -frame, -frame)
+        | style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
 }
 
 TextRoom PictureButton::captionRoom() const
 {
     if (m_look == Look::Flat)
         return {contentsRect(), flatCaptionFlags};
-    if (icon().isNull()) {
-        // Centred inside the frame. A themed style (Windows') would pad its contents a few pixels
-        // more and clip the caption there, which on these short buttons leaves no readable line
-        // (9 of 17 pixels).
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
-        if (autoDefault())
-            frame += style()->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, this);
-        return {(rect().adjusted(frame, frame, -frame, -frame) | contentRoom()) - overhang, plainCaptionFlags};
-    }
-    return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0) - overhang, captionFlags};
+    if (icon().isNull())
+        return {contentRoom() - overhang, plainCaptionFlags, {}, true};
+    return {contentRoom().adjusted(0, iconSize().height() + pictureSpacing, 0, 0) - overhang, captionFlags, {}, true};
 }
 
 void PictureButton::keyPressEvent(QKeyEvent *event)
@@ -214,7 +211,7 @@ void PictureButton::paintRaised()
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
     const bool plain = icon().isNull();
-    QRect room = plain ? captionRoom().box : style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    QRect room = plain ? captionRoom().box : contentRoom();
     if (isDown())
         room.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
