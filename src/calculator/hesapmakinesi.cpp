@@ -10,9 +10,9 @@
 #include "shell/services/look.h"
 #include "shell/services/windowhub.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QHelpEvent>
 #include <QLocale>
 #include <QToolTip>
 
