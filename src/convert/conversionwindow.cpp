@@ -100,12 +100,10 @@ QLabel *makeCaption(QWidget *client, const LabelSpec &entry, std::size_t twin)
     return label;
 }
 
-// Boxes take the window's font and colours, and the caption above them as their name; where the
-// caption is `repeated` on other rows, the row's currency is part of the name, the one thing a
-// screen reader surely reads out.
+// Boxes take the window's font and colours, and the caption above them as their name, followed by
+// `which` where the caption is repeated on other rows: the one thing a screen reader surely reads out.
 template <typename Box>
-Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel *caption, Currency currency,
-             bool repeated)
+Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel *caption, const QString &which)
 {
     auto *box = makeControl<Box>(client, tableText(name), entry.geometry);
     setFixedFont(box, fixedsysFont());
@@ -113,8 +111,8 @@ Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel
     if constexpr (std::is_same_v<Box, QLineEdit>)
         takeAnyLength(box);
     nameAfterLabel(box, caption);
-    if (repeated)
-        box->setAccessibleName(box->accessibleName() + u", "_s + tableText(currencyInfo(currency).name));
+    if (!which.isEmpty())
+        box->setAccessibleName(box->accessibleName() + which);
     return box;
 }
 
@@ -124,25 +122,18 @@ struct Captions {
 
 using AllCaptions = std::array<Captions, std::size(rowSpecs)>;
 
-// Whether the caption stands on another row as well ("Para Miktarı: (TL)" four times).
-bool isRepeated(const QLabel *caption, std::size_t row, const AllCaptions &captions)
+// What tells a box apart from its twins on the other rows, in its name in messages and for screen
+// readers: the row's currency where the caption stands on another row as well ("Para Miktarı: (TL)"
+// four times), else nothing.
+QString whichRow(const QLabel *caption, std::size_t row, const AllCaptions &captions)
 {
     const QString text = caption->text();
     for (std::size_t other = 0; other < captions.size(); ++other) {
         const Captions &c = captions[other];
         if (other != row && (c.rate->text() == text || c.amount->text() == text || c.result->text() == text))
-            return true;
+            return u", "_s + tableText(currencyInfo(rowSpecs[row].currency).name);
     }
-    return false;
-}
-
-// A box's name in messages is its caption; where the same caption stands on another row as well, the
-// row's currency tells them apart.
-QString shownName(const QLabel *caption, std::size_t row, const AllCaptions &captions)
-{
-    if (isRepeated(caption, row, captions))
-        return caption->text() + u", "_s + tableText(currencyInfo(rowSpecs[row].currency).name);
-    return caption->text();
+    return {};
 }
 
 } // namespace
@@ -220,15 +211,14 @@ void ConversionWindow::buildControls(QWidget *client)
         const CurrencyInfo &currency = currencyInfo(entry.currency);
         Row &row = m_rows[currencyIndex(entry.currency)];
         row.currency = entry.currency;
-        row.rateName = shownName(captions[i].rate, i, captions);
-        row.amountName = shownName(captions[i].amount, i, captions);
-        const auto repeated = [&](const QLabel *caption) { return isRepeated(caption, i, captions); };
-        row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, entry.currency,
-                                      repeated(captions[i].rate));
-        row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount,
-                                        entry.currency, repeated(captions[i].amount));
+        const QString rateWhich = whichRow(captions[i].rate, i, captions);
+        const QString amountWhich = whichRow(captions[i].amount, i, captions);
+        row.rateName = captions[i].rate->text() + rateWhich;
+        row.amountName = captions[i].amount->text() + amountWhich;
+        row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, rateWhich);
+        row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount, amountWhich);
         row.result = makeBox<MultiLineBox>(client, currency.resultBox, entry.result, captions[i].result,
-                                           entry.currency, repeated(captions[i].result));
+                                           whichRow(captions[i].result, i, captions));
         row.result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         row.result->setTabChangesFocus(true);
         byTabOrder[std::size_t(entry.rate.tab[twin])] = row.rate;

@@ -99,6 +99,14 @@ private slots:
 private:
     static void windows();
     QAccessibleInterface *control(WindowName window, const QString &name);
+    // A conversion window restored in the main window, any other shown.
+    void open(WindowName window)
+    {
+        if (window == WindowName::atldendovize || window == WindowName::adovizdentlye)
+            m_fixture->registry.setChildState(window, Qt::WindowNoState);
+        else
+            m_fixture->registry.show(window);
+    }
 
     std::optional<WindowFixture> m_fixture;
     const QPalette m_desktopPalette = QApplication::palette();
@@ -480,10 +488,7 @@ void AccessibilityTest::everyBoxShowsTheKeyboard()
 {
     QFETCH(WindowName, window);
     QFETCH(QString, box);
-    if (window == WindowName::atldendovize || window == WindowName::adovizdentlye)
-        m_fixture->registry.setChildState(window, Qt::WindowNoState);
-    else
-        m_fixture->registry.show(window);
+    open(window);
     auto *control = m_fixture->control<QWidget>(window, box);
     QVERIFY(QTest::qWaitForWindowActive(control->window()));
     control->clearFocus();
@@ -537,10 +542,7 @@ void AccessibilityTest::resultReachesTheFocusedControl()
     // Offscreen Qt reports nothing; the reports are checked on X (accessibility_events_under_window_manager).
     const bool listening = AccessibilityEvents::listening();
     QVERIFY2(listening || !AccessibilityEvents::required(), "no accessibility events reach the test");
-    if (window == WindowName::atldendovize || window == WindowName::adovizdentlye)
-        m_fixture->registry.setChildState(window, Qt::WindowNoState);
-    else
-        m_fixture->registry.show(window);
+    open(window);
     for (qsizetype i = 0; i + 1 < texts.size(); i += 2)
         m_fixture->setBoxText(window, texts[i], texts[i + 1]);
     auto *control = m_fixture->control<QWidget>(window, focus);

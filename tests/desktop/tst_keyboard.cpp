@@ -410,7 +410,7 @@ void KeyboardTest::enterPressesTheFocusedButton()
         QTRY_VERIFY(!shown || !shown->isVisible());
         break;
     }
-    // The splash window keeps no default button (Part 1.1), however Enter was taken.
+    // The splash window keeps no default button, however Enter was taken.
     if (window == WindowName::splash) {
         for (const QString &name : {u"Command1"_s, u"Command2"_s})
             QVERIFY(!m_fixture->control<QPushButton>(WindowName::splash, name)->isDefault());
