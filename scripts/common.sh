@@ -3,6 +3,13 @@
 set -euo pipefail
 
 VARNEK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# The tools the commands call read text by the shell's locale: under Turkish makensis rejects its
+# own MUI2.nsh (I and i are no pair there), grep -i misses an I, and most tools speak Turkish. So
+# they all run in C.UTF-8; the program that run.sh starts gets the shell's locale back.
+varnek_shell_locale=(env "LC_ALL=${LC_ALL-}" "LANGUAGE=${LANGUAGE-}")
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 source "$VARNEK_ROOT/scripts/xvfb.sh"
 
 # Debian packages, by what needs them. VARNEK_PACKAGES is enough for a plain build; the presets
@@ -32,7 +39,7 @@ VARNEK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VARNEK_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   cmake ninja-build
-  wine wine64 nsis xvfb python3 python3-xlib python3-pil fonts-dejavu-core xz-utils
+  wine wine64 nsis locales xvfb python3 python3-xlib python3-pil fonts-dejavu-core xz-utils
   python3-pefile
 )
 VARNEK_WINDOWS_QT_PACKAGES=(

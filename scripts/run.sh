@@ -2,4 +2,4 @@
 # Installs what is missing, builds the release preset and starts the program.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build_preset release
-exec "$(program_path release)" "$@"
+exec "${varnek_shell_locale[@]}" "$(program_path release)" "$@"

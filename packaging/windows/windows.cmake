@@ -80,10 +80,12 @@ endif()
 set(varnek_homepage ${CMAKE_MATCH_1})
 if(VARNEK_MAKENSIS)
   add_custom_command(OUTPUT ${varnek_installer}
-    COMMAND ${VARNEK_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION} -DSOURCE=${varnek_folder}
-            -DICON=${varnek_ico} -DURL=${varnek_homepage} -DUNINSTALL_LIST=${varnek_uninstall_list}
-            -DOUTFILE=${varnek_installer} ${varnek_windows_source}/varnek.nsi
+    COMMAND ${CMAKE_COMMAND} -DMAKENSIS=${VARNEK_MAKENSIS} -DSCRIPT=${varnek_windows_source}/varnek.nsi
+            -DVERSION=${PROJECT_VERSION} -DSOURCE=${varnek_folder} -DICON=${varnek_ico} -DURL=${varnek_homepage}
+            -DUNINSTALL_LIST=${varnek_uninstall_list} -DOUTFILE=${varnek_installer}
+            -P ${varnek_windows_source}/makensis.cmake
     DEPENDS ${varnek_folder}/varnek.exe ${varnek_uninstall_list} ${varnek_ico} ${varnek_windows_source}/varnek.nsi
+            ${varnek_windows_source}/makensis.cmake
     COMMENT "Making the installer ${varnek_installer}"
     VERBATIM)
   list(APPEND varnek_deliverables ${varnek_installer})
@@ -132,5 +134,9 @@ if(VARNEK_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR)
               --installer ${varnek_installer} --folder ${varnek_folder} --url ${varnek_homepage}
               --out ${varnek_windows_out}/installer-test)
     set_tests_properties(windows_installer PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+    # The build's own makensis step in a Turkish shell, on a folder of one small file.
+    add_test(NAME windows_installer_in_turkish
+      COMMAND ${varnek_wine_tests}/installer_in_turkish.sh ${CMAKE_COMMAND} ${VARNEK_MAKENSIS}
+              ${varnek_windows_source} ${varnek_ico})
   endif()
 endif()
