@@ -32,7 +32,8 @@ status=0
 (cd "$VARNEK_ROOT" && env HOME="$desk" XDG_CONFIG_HOME="$desk/.config" XDG_CACHE_HOME="$desk/.cache" \
   QT_QPA_PLATFORMTHEME=qt6ct QT_STYLE_OVERRIDE=Windows QT_SCALE_FACTOR=1.5 QT_SCREEN_SCALE_FACTORS=1.25 \
   QT_FONT_DPI=120 QT_ENABLE_HIGHDPI_SCALING=1 XDG_CURRENT_DESKTOP=KDE \
-  LOCPATH="$desk/locale" LANG=tr_TR.UTF-8 LC_ALL=tr_TR.UTF-8 LC_NUMERIC=tr_TR.UTF-8 LANGUAGE=tr \
+  LOCPATH="$desk/locale" LANG=tr_TR.UTF-8 LC_ALL=tr_TR.UTF-8 LC_NUMERIC=tr_TR.UTF-8 \
+  LC_MONETARY=tr_TR.UTF-8 LANGUAGE=tr \
   ctest --preset dev --test-output-size-passed 4000000 --output-junit "$report") || status=$?
 python3 "$VARNEK_ROOT/tests/support/same_results.py" "$plain" "$report" || status=1
 [ "$status" -eq 0 ] && echo "== Under a made-up desktop: the same results as without it"

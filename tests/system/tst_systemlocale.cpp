@@ -31,7 +31,12 @@ void SystemLocaleTest::initTestCase()
         QSKIP("VARNEK_USER_LOCALE does not say which locale this run was given");
 }
 
-void SystemLocaleTest::systemReportsTheUserLocale() { QCOMPARE(QLocale().name(), m_expected); }
+void SystemLocaleTest::systemReportsTheUserLocale()
+{
+    QCOMPARE(QLocale().name(), m_expected);
+    // Qt takes the currency from LC_MONETARY, the numbers from LC_NUMERIC.
+    QCOMPARE(QLocale().currencySymbol(), QLocale(m_expected).currencySymbol());
+}
 
 void SystemLocaleTest::numbersBothWays_data()
 {
@@ -53,6 +58,8 @@ void SystemLocaleTest::numbersBothWays_data()
         {"en_US", "full stop is the decimal", u"1.5", 1.5, u"1.5"},
         {"en_US", "comma groups", u"1,250.75", 1250.75, u"1250.75"},
         {"en_US", "a lone comma groups too", u"1,5", 15, u"15"},
+        {"C", "full stop is the decimal", u"1.5", 1.5, u"1.5"},
+        {"C", "comma groups", u"1,250.75", 1250.75, u"1250.75"},
     };
     for (const Row &row : rows) {
         if (m_expected == QLatin1StringView(row.locale))
