@@ -13,6 +13,7 @@
 # The first side is built here as scripts/test.sh builds it, so after the test command only the
 # second build costs time.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$VARNEK_ROOT/scripts/reproduce-steps.sh"
 ensure_packages "${VARNEK_RELEASE_CHECK_PACKAGES[@]}"
 started=$SECONDS
 # Compiled afresh on both sides: a compiler cache could hand the second build the first's objects.
@@ -36,22 +37,7 @@ fi
 echo "== Reproducibility: a second build at $second, the clock 400 days ahead"
 rm -rf "$second"
 mkdir -p "$second"
-# The files a git work tree of these very sources names, tracked or new but not ignored, as they are
-# on disk (one deleted here is left out); an archive's copy, or a tree inside another repository,
-# is taken whole. Dated now (tar -m), as a clone made today is: no output may take a file's date.
-if command -v git >/dev/null 2>&1 \
-   && [ "$(git -C "$first" rev-parse --show-toplevel 2>/dev/null)" = "$(cd "$first" && pwd -P)" ]; then
-  echo "(the files git names in $first)"
-  (
-    cd "$first"
-    git ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' file; do
-      if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
-    done | tar --null --no-recursion -T - -cf -
-  ) | tar -xmf - -C "$second"
-else
-  echo "(all of $first but build/)"
-  (cd "$first" && tar --anchored --exclude=./build -cf - .) | tar -xmf - -C "$second"
-fi
+copy_sources "$first" "$second"
 second_started=$SECONDS
 log=$(dirname "$second")/second-build.log
 if ! (
@@ -83,12 +69,9 @@ if [ $windows -eq 1 ]; then
           windows/dist/varnek-*-kurulum.exe windows/dist/SHA256SUMS)
 fi
 failed=0
-# As a user checks what they rebuilt against the SHA256SUMS that came with a download. sha256sum -c
-# also takes one blank between sum and name, and absolute names, which would check the builder's own
-# files rather than those beside the list: each line must be as sha256sum writes it.
+# As a user checks what they rebuilt against the SHA256SUMS that came with a download.
 for dist in "${dists[@]}"; do
-  if grep -vE '^[0-9a-f]{64}  [^ /*][^\\]*$' "$first/build/$dist/SHA256SUMS" \
-     || grep -E '^.{66}(.*/)?\.\.(/|$)' "$first/build/$dist/SHA256SUMS"; then
+  if ! sums_lines_right "$first/build/$dist/SHA256SUMS"; then
     failed=1
     echo "FAIL: these lines of $dist/SHA256SUMS are not \"SHA-256, two blanks, a name inside $dist\""
   fi
