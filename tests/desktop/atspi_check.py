@@ -11,6 +11,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 TIMEOUT = 10.0
 
@@ -53,8 +54,16 @@ def wait_for(find, what):
     return found
 
 
+def children(item):
+    """item's children; none once it has gone (a window closing while the tree is walked)."""
+    try:
+        return [item.getChildAtIndex(i) for i in range(item.childCount)]
+    except GLib.GError:
+        return []
+
+
 def descendants(root):
-    for child in root:
+    for child in children(root):
         if child is not None:
             yield child
             yield from descendants(child)
@@ -62,8 +71,11 @@ def descendants(root):
 
 def find(root, name, role=None):
     for item in descendants(root):
-        if item.name == name and (role is None or item.getRoleName() == role):
-            return item
+        try:
+            if item.name == name and (role is None or item.getRoleName() == role):
+                return item
+        except GLib.GError:
+            continue
     return None
 
 
@@ -87,9 +99,12 @@ def text_of(item):
 
 
 def application(pid):
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid and app.childCount > 0:
-            return app
+    for app in children(pyatspi.Registry.getDesktop(0)):
+        try:
+            if app is not None and app.get_process_id() == pid and app.childCount > 0:
+                return app
+        except GLib.GError:
+            continue
     return None
 
 
