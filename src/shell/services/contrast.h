@@ -7,6 +7,8 @@ class QImage;
 
 namespace varnek {
 
+// WCAG's contrast arithmetic only: what lies behind a text is for the caller to find.
+
 // WCAG's least contrast for text, and for lines and frames.
 inline constexpr qreal textContrast = 4.5;
 inline constexpr qreal lineContrast = 3.0;
