@@ -132,7 +132,7 @@ if(VARNEK_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR)
     add_test(NAME windows_installer
       COMMAND ${VARNEK_PYTHON} ${varnek_wine_tests}/installer_under_wine.py
               --installer ${varnek_installer} --folder ${varnek_folder} --url ${varnek_homepage}
-              --out ${varnek_windows_out}/installer-test)
+              --probe $<TARGET_FILE:rate_probe> --out ${varnek_windows_out}/installer-test)
     set_tests_properties(windows_installer PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
     # The build's own makensis step in a Turkish shell, on a folder of one small file.
     add_test(NAME windows_installer_in_turkish

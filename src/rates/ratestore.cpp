@@ -1,30 +1,23 @@
 #include "rates/ratestore.h"
 
-#include "rates/rules/ratefile.h"
+#include "rates/ratefileio.h"
+#include "rates/rules/ratenote.h"
 #include "shell/types/errors.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
-
-#include <utility>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
 namespace varnek {
 
 namespace {
+
+using namespace fileio;
 
 [[noreturn]] void fail(ErrorKind kind, const QString &detail, const QString &path)
 {
@@ -33,134 +26,191 @@ namespace {
 
 InPlaceSaveProbe inPlaceProbe;
 
-// The existing file, opened for writing without being created or cut, so that each step of a save
-// written in place is one call.
-class InPlaceFile {
-public:
+bool reached(InPlaceStep step, bool ok)
+{
+    if (ok && inPlaceProbe.afterStep)
+        inPlaceProbe.afterStep(step);
+    return ok;
+}
+
+bool failsHere(InPlaceStep step) { return inPlaceProbe.fails && inPlaceProbe.fails(step); }
+
+// A write the probe fails stops half-way, as a full disk would.
+bool writeRecord(RateFile &file, const QByteArray &bytes, InPlaceStep step)
+{
+    if (!failsHere(step))
+        return file.write(bytes);
+    file.write(bytes.first(bytes.size() / 2));
+    return false;
+}
+
+// The user's own folder for what a save keeps beside a rate file: one name per rate file wherever
+// it lies.
+QString stateFilePath(const QString &path, QStringView suffix)
+{
 #ifdef Q_OS_WIN
-    // No write sharing: a program writing the file meanwhile makes the open fail instead.
-    bool open(const QString &path)
-    {
-        m_file = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
-                             GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return m_file != INVALID_HANDLE_VALUE;
-    }
-    bool cut() { return SetEndOfFile(m_file); }
-    bool write(const QByteArray &bytes)
-    {
-        DWORD written = 0;
-        return WriteFile(m_file, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
-            && written == DWORD(bytes.size());
-    }
-    bool flush() { return FlushFileBuffers(m_file); }
-    bool close() { return CloseHandle(std::exchange(m_file, INVALID_HANDLE_VALUE)); }
-    ~InPlaceFile() { if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file); }
-
-private:
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #else
-    bool open(const QString &path)
-    {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
-        return m_fd >= 0;
-    }
-    bool cut() { return ::ftruncate(m_fd, 0) == 0; }
-    bool write(const QByteArray &bytes)
-    {
-        for (qsizetype at = 0; at < bytes.size();) {
-            const ssize_t n = ::write(m_fd, bytes.constData() + at, std::size_t(bytes.size() - at));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            at += n;
-        }
-        return true;
-    }
-    bool flush() { return ::fsync(m_fd) == 0; }
-    bool close() { return ::close(std::exchange(m_fd, -1)) == 0; }
-    ~InPlaceFile() { if (m_fd >= 0) ::close(m_fd); }
-
-private:
-    int m_fd = -1;
+    // XDG's folder for state that outlives a run but is no document; not the data folder.
+    QString home = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(home))
+        home = QDir::homePath() + u"/.local/state"_s;
 #endif
-};
-
-// Writes the record a save is about to write where a crash cannot cut it short.
-bool writeNote(const QString &pending, const QByteArray &bytes)
-{
-    QSaveFile note(pending);
-    return QDir().mkpath(QFileInfo(pending).absolutePath()) && note.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && note.write(bytes) == bytes.size() && note.commit();
+    const QByteArray key = QCryptographicHash::hash(QFileInfo(path).absoluteFilePath().toUtf8(),
+                                                    QCryptographicHash::Sha256).toHex().left(16);
+    return QDir::cleanPath(home + u"/varnek/"_s + QFileInfo(path).fileName() + u'.' + QLatin1StringView(key)
+                           + suffix.toString());
 }
 
-// Opens the existing file, notes the bytes at `pending` unless that is empty, cuts the file to zero
-// length, writes the bytes, flushes and closes it. Gives the last step done; nothing when the open
-// failed.
-std::optional<InPlaceStep> writeInPlace(const QString &path, const QByteArray &bytes, const QString &pending)
+QString temporaryRecordPath(const QString &path) { return stateFilePath(path, u".temp"); }
+
+// The file a save writes: a link's target, so that the link stays and the temporary file lies
+// beside the file it replaces.
+QString linkTarget(const QString &path)
 {
-    InPlaceFile file;
-    std::optional<InPlaceStep> last;
-    const auto step = [&last](InPlaceStep reached, bool ok) {
-        if (ok) {
-            last = reached;
-            if (inPlaceProbe.afterStep)
-                inPlaceProbe.afterStep(reached);
-        }
-        return ok;
-    };
-    static_cast<void>(step(InPlaceStep::Opened, file.open(path))
-                      && (pending.isEmpty() || step(InPlaceStep::Noted, writeNote(pending, bytes)))
-                      && step(InPlaceStep::Cut, file.cut()) && step(InPlaceStep::Written, file.write(bytes))
-                      && step(InPlaceStep::Flushed, file.flush()) && step(InPlaceStep::Closed, file.close()));
-    return last;
+    QString target = path;
+    for (int hops = 0; hops < 16 && QFileInfo(target).isSymLink(); ++hops)
+        target = QFileInfo(target).symLinkTarget();
+    return target;
 }
 
-// A file or nothing: at most one byte more than a rate file may hold, so that a larger one shows.
-std::optional<QByteArray> readSmallFile(const QString &path)
+// What a save killed between making its temporary file and the rename left beside `target`,
+// removed by the name it recorded: never a file of the user's that merely looks alike.
+void removeLeftTemporaryFile(const QString &path, const QString &target)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(maxRateFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    const QString record = temporaryRecordPath(path);
+    const PrivateFile named = readPrivateFile(record, 4096);
+    if (named.status != PrivateFile::Read)
+        return;
+    const QFileInfo left(QFile::decodeName(named.bytes));
+    const QFileInfo rate(target);
+    if (left.absolutePath() == rate.absolutePath() && isTemporaryRateFileName(rate.fileName(), left.fileName()))
+        removeLeftFile(left.absoluteFilePath());
+    removePrivateFile(record);
 }
 
-// A crash between the cut and the close of a save written in place leaves the file a proper prefix
-// of the record it noted (empty, if it came right after the cut): that record is written back. The
-// note is removed once the file is whole or was never touched; false when it could not be written.
-bool finishInterruptedSave(const QString &path)
+void openLocked(RateFile &file, const QString &path, LockMode mode, bool writing)
 {
-    const QString pending = pendingRecordPath(path);
-    const std::optional<QByteArray> noted = readSmallFile(pending);
-    if (!noted)
-        return true;
-    const std::optional<QByteArray> current = readSmallFile(path);
-    if (!current)
-        return true; // reported by the read or the save that follows, the note kept for later
-    if (*current != *noted && noted->startsWith(*current) && writeInPlace(path, *noted, {}) != InPlaceStep::Closed)
-        return false;
-    QFile::remove(pending);
+    switch (file.open(path, mode, writing)) {
+    case Opened::Ok:
+        return;
+    case Opened::Missing:
+        fail(ErrorKind::FileNotFound, u"Aranan dosya: %1"_s, path);
+    case Opened::NotAFile:
+        fail(ErrorKind::FileAccess, u"Bu bir dosya değil: %1"_s, path);
+    case Opened::Refused:
+        fail(ErrorKind::FileAccess, writing ? u"Dosya yazılamadı: %1"_s : u"Dosya okunamadı: %1"_s, path);
+    case Opened::Busy:
+        fail(ErrorKind::FileAccess, u"Dosya şu an başka bir Varnek'te kaydediliyor: %1"_s, path);
+    }
+}
+
+enum class Completion { NoNote, UnreadableNote, Done, Failed };
+
+// A save written in place that a crash or a failure interrupted is finished from its note while
+// the file is still as that save left it; a note that no longer applies (a later save, a file
+// rewritten or emptied from outside) goes, so that no older rate comes back. A note that cannot be
+// read stays.
+Completion finishInterruptedSave(RateFile &file, const QString &notePath)
+{
+    const PrivateFile noted = readPrivateFile(notePath, maxRateNoteSize + 1);
+    if (noted.status != PrivateFile::Read)
+        return noted.status == PrivateFile::Missing ? Completion::NoNote : Completion::UnreadableNote;
+    const std::optional<RateNote> note = decodeRateNote(noted.bytes);
+    const std::optional<FileState> state = file.state();
+    const std::optional<QByteArray> current = file.read(maxRateFileSize + 1);
+    if (!state || !current)
+        return Completion::UnreadableNote;
+    if (!note || !noteStillApplies(*note, *state, *current)) {
+        removePrivateFile(notePath);
+        return Completion::NoNote;
+    }
+    if (file.cut() && file.write(note->record) && file.flush()) {
+        removePrivateFile(notePath);
+        return Completion::Done;
+    }
+    // Half done, the note must still fit what the file now is.
+    if (const std::optional<FileState> now = file.state(); now && *now != *state)
+        writePrivateFile(notePath, encodeRateNote({now, note->record}));
+    return Completion::Failed;
+}
+
+// After a failure past the cut: the previous record goes back, noted first, so that the failed
+// one never comes back; where even that fails, the note keeps the previous record for the next
+// read or save to write.
+[[noreturn]] void putBack(RateFile &file, const QString &path, const QString &notePath, const QByteArray &previous)
+{
+    const QByteArray kept = isOneRecord(previous) ? previous : QByteArray();
+    const bool restored = file.cut() && writePrivateFile(notePath, encodeRateNote({file.state(), kept}))
+        && writeRecord(file, previous, InPlaceStep::PutBack) && file.flush();
+    if (restored) {
+        removePrivateFile(notePath);
+        fail(ErrorKind::FileAccess, u"Dosya yazılamadı, önceki kayıt geri yazıldı: %1"_s, path);
+    }
+    writePrivateFile(notePath, encodeRateNote({file.state(), kept}));
+    fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+}
+
+// The record is noted before the file is cut and the file's state right after it, so that a
+// crash at any instant leaves the old record, the new one, or a file the note completes.
+void saveInPlace(RateFile &file, const QString &path, const QString &notePath, const QByteArray &bytes)
+{
+    reached(InPlaceStep::Opened, true);
+    const std::optional<QByteArray> previous = file.read(maxRateFileSize + 1);
+    if (!file.canWrite() || !previous)
+        fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+    if (!reached(InPlaceStep::Noted, writePrivateFile(notePath, encodeRateNote({std::nullopt, bytes}))))
+        fail(ErrorKind::FileAccess, u"Kaydın bir kopyası yazılamadı: %1"_s, notePath);
+    if (failsHere(InPlaceStep::Cut) || !file.cut()) {
+        removePrivateFile(notePath);
+        fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+    }
+    const std::optional<FileState> cut = file.state();
+    if (!reached(InPlaceStep::Cut, cut && writePrivateFile(notePath, encodeRateNote({cut, bytes})))
+        || !reached(InPlaceStep::Written, writeRecord(file, bytes, InPlaceStep::Written))
+        || !reached(InPlaceStep::Flushed, !failsHere(InPlaceStep::Flushed) && file.flush()))
+        putBack(file, path, notePath, *previous);
+    removePrivateFile(notePath);
+    file.close();
+    reached(InPlaceStep::Closed, true);
+}
+
+// Windows renames nothing over a file held open, the lock's own handle included; elsewhere the
+// lock stays until the new file is in place.
+bool releaseBeforeRename(RateFile &locked)
+{
+#ifdef Q_OS_WIN
+    locked.close();
+#else
+    static_cast<void>(locked);
+#endif
     return true;
 }
 
-// The record is noted before the file is cut, so that whatever instant a crash comes, the file holds
-// the old record or the new one, or is completed from the note.
-void saveInPlace(const QString &path, const QByteArray &bytes)
+// Replaces the file with a new one written beside it. False when the folder refuses that file.
+bool replaceWhole(RateFile &locked, const QString &path, const QString &target, const QByteArray &bytes)
 {
-    if (!finishInterruptedSave(path))
-        fail(ErrorKind::FileAccess, u"Yarım kalan kayıt tamamlanamadı: %1"_s, path);
-    const QString pending = pendingRecordPath(path);
-    const std::optional<InPlaceStep> last = writeInPlace(path, bytes, pending);
-    const bool cutShort = last >= InPlaceStep::Cut && last != InPlaceStep::Closed;
-    if (!cutShort)
-        QFile::remove(pending);
-    if (last == InPlaceStep::Opened)
-        fail(ErrorKind::FileAccess, u"Kaydın bir kopyası yazılamadı: %1"_s, pending);
-    if (last != InPlaceStep::Closed)
-        fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+    const QFileInfo rate(target);
+    const QString temporary = rate.absolutePath() + u'/'
+        + temporaryRateFileName(rate.fileName(), QRandomGenerator::system()->generate64());
+    // Recorded before it exists, so that a kill at any later instant leaves a name to clean up by.
+    const QString record = temporaryRecordPath(path);
+    const bool recorded = writePrivateFile(record, QFile::encodeName(temporary));
+    NewFile file;
+    const bool made = file.create(temporary, target);
+    if (made) {
+        const bool written = file.write(bytes) && file.flush() && reached(InPlaceStep::Replacing, true)
+            && releaseBeforeRename(locked) && file.commit(target);
+        if (!written)
+            file.discard();
+        if (recorded)
+            removePrivateFile(record);
+        if (!written)
+            fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
+    } else if (recorded) {
+        removePrivateFile(record);
+    }
+    return made;
 }
 
 } // namespace
@@ -193,21 +243,29 @@ void saveRate(const QString &path, QStringView text)
     if (!QDir().mkpath(info.absolutePath()))
         fail(ErrorKind::FileAccess, u"Klasör oluşturulamadı: %1"_s, info.absolutePath());
 
-    QSaveFile file(path);
-    // Unbuffered, so that write() counts what reached the file rather than a buffer: Qt can let a
-    // short write through to a successful commit(), leaving a cut-off file.
-    if (inPlaceProbe.always || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        // No temporary file beside it: the root of C: refuses ordinary users new files, yet lets
-        // them modify one that is there. Qt's own fallback for this exists on Unix only.
-        saveInPlace(path, bytes);
+    const QString target = linkTarget(path);
+    const QString notePath = pendingRecordPath(path);
+    RateFile file;
+    // A file that is not there yet has nothing to lock, nor a note.
+    const bool exists = QFileInfo::exists(target);
+    Completion completion = Completion::NoNote;
+    if (exists) {
+        openLocked(file, target, LockMode::Exclusive, true);
+        completion = finishInterruptedSave(file, notePath);
+        if (completion == Completion::Failed)
+            fail(ErrorKind::FileAccess, u"Yarım kalan kayıt tamamlanamadı: %1"_s, path);
+    }
+    removeLeftTemporaryFile(path, target);
+    if (!inPlaceProbe.always && replaceWhole(file, path, target, bytes))
         return;
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
+    // No temporary file beside it: the root of C: refuses ordinary users new files, yet lets them
+    // modify one that is there.
+    if (!exists)
         fail(ErrorKind::FileAccess, u"Dosya yazılamadı: %1"_s, path);
-    }
-    // A note an interrupted save in place left is older than the file now whole.
-    QFile::remove(pendingRecordPath(path));
+    // A note it cannot read may hold a record no later save has written over: it is not replaced.
+    if (completion == Completion::UnreadableNote)
+        fail(ErrorKind::FileAccess, u"Yarım kalan kayıt okunamadı: %1"_s, notePath);
+    saveInPlace(file, path, notePath, bytes);
 }
 
 std::optional<QString> readRate(const QString &path)
@@ -220,39 +278,33 @@ std::optional<QString> readRate(const QString &path)
     if (info.size() > maxRateFileSize)
         fail(ErrorKind::FileAccess, u"Dosya çok büyük: %1"_s, path);
 
-    if (!finishInterruptedSave(path))
-        fail(ErrorKind::FileAccess, u"Yarım kalan kayıt tamamlanamadı: %1"_s, path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(path))
-            fail(ErrorKind::FileNotFound, u"Aranan dosya: %1"_s, path);
-        fail(ErrorKind::FileAccess, u"Dosya okunamadı: %1"_s, path);
+    // Shared with other reads unless a note may need writing back.
+    const QString notePath = pendingRecordPath(path);
+    RateFile file;
+    for (;;) {
+        const bool noted = privateFileExists(notePath);
+        openLocked(file, path, noted ? LockMode::Exclusive : LockMode::Shared, noted);
+        if (noted || !privateFileExists(notePath))
+            break;
     }
+    removeLeftTemporaryFile(path, linkTarget(path));
+    const Completion completion = finishInterruptedSave(file, notePath);
     // One byte past the limit shows a file that grew after its size was checked.
-    const QByteArray bytes = file.read(maxRateFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
+    const std::optional<QByteArray> bytes = file.read(maxRateFileSize + 1);
+    if (!bytes)
         fail(ErrorKind::FileAccess, u"Dosya okunamadı: %1"_s, path);
-    if (bytes.size() > maxRateFileSize)
+    if (completion == Completion::Failed) {
+        // An empty file reads as no field, whatever was meant to be in it.
+        if (bytes->isEmpty())
+            return std::nullopt;
+        fail(ErrorKind::FileAccess, u"Yarım kalan kayıt tamamlanamadı: %1"_s, path);
+    }
+    if (bytes->size() > maxRateFileSize)
         fail(ErrorKind::FileAccess, u"Dosya çok büyük: %1"_s, path);
-    return decodeRateFile(bytes);
+    return decodeRateFile(*bytes);
 }
 
-QString pendingRecordPath(const QString &path)
-{
-#ifdef Q_OS_WIN
-    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#else
-    // XDG's folder for state that outlives a run but is no document; not the data folder.
-    QString home = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(home))
-        home = QDir::homePath() + u"/.local/state"_s;
-#endif
-    // One note per rate file wherever it lies.
-    const QByteArray key = QCryptographicHash::hash(QFileInfo(path).absoluteFilePath().toUtf8(),
-                                                    QCryptographicHash::Sha256).toHex().left(16);
-    return QDir::cleanPath(home + u"/varnek/"_s + QFileInfo(path).fileName() + u'.' + QLatin1StringView(key)
-                           + u".pending"_s);
-}
+QString pendingRecordPath(const QString &path) { return stateFilePath(path, u".pending"); }
 
 void setInPlaceSaveProbe(InPlaceSaveProbe probe) { inPlaceProbe = probe; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rates/rules/ratefile.h"
 #include "shell/types/currency.h"
 
 #include <QString>
@@ -9,9 +10,6 @@
 
 namespace varnek {
 
-// A rate file is a few bytes; anything bigger is not one of ours and is not read (or written).
-inline constexpr qint64 maxRateFileSize = 64 * 1024;
-
 // Where the currency's rate file lives. Windows keeps the historic root-of-C: paths; elsewhere the
 // files sit in the application data folder, which the first save creates.
 QString rateFilePath(Currency currency);
@@ -20,15 +18,18 @@ QString rateFilePath(Currency currency);
 // to a temporary file beside it that then replaces the old one: all or nothing, after any failure
 // the old file is whole. Where the folder refuses that temporary file but the file exists and may
 // be written (Windows lets every user modify a file at the root of C: but not create one there),
-// the file is written in place: opened, the new record noted in a folder of the user's own
-// (pendingRecordPath), then the file cut to zero length, written, flushed and closed, and the note
-// removed. A crash or failure after the cut leaves the note, from which the next
-// save or read completes the file. A missing file in such a folder, a read-only file and a text the
-// file cannot hold change nothing. Throws RuntimeError(FileAccess) with a detail line.
+// the file is written in place: the new record noted in a folder of the user's own
+// (pendingRecordPath), then the file cut to zero length, its state after the cut noted, the record
+// written and flushed, and the note removed. A crash after the cut leaves the note, from which the
+// next save or read completes the file while it is still as the crash left it; a write that fails
+// after the cut puts the previous record back. A missing file in such a folder, a read-only file
+// and a text the file cannot hold change nothing. Saves and reads of one file by any Varnek wait
+// for each other, a save at most a second. Throws RuntimeError(FileAccess) with a detail line.
 void saveRate(const QString &path, QStringView text);
 
 // The text of the file's last field; nothing for a file without a field. A file that a save written
-// in place left cut short (a proper prefix of its note) is first written whole from the note.
+// in place left cut short, and that nothing touched since, is first written whole from the note;
+// where that fails, an empty file reads as nothing and a begun one is an error.
 // Throws RuntimeError(FileNotFound) or RuntimeError(FileAccess).
 std::optional<QString> readRate(const QString &path);
 
@@ -36,14 +37,17 @@ std::optional<QString> readRate(const QString &path);
 // folder, which refuses new files whenever a save is written in place.
 QString pendingRecordPath(const QString &path);
 
-// The steps of a save written in place, in order.
-enum class InPlaceStep { Opened, Noted, Cut, Written, Flushed, Closed };
+// The steps of a save written in place, in order, and the put back that follows a failure; then
+// the instant before a save that replaces the file renames its temporary file over it.
+enum class InPlaceStep { Opened, Noted, Cut, Written, Flushed, Closed, PutBack, Replacing };
 
-// For tests: every save written in place, as where the folder refuses new files, and a call after
-// each step, which may end the process there as a crash would.
+// For tests: every save written in place, as where the folder refuses new files (or none); a call
+// after each step, which may end the process there as a crash would or wait; and steps that fail, as on
+// a full disk (a write then writes half its bytes).
 struct InPlaceSaveProbe {
     bool always = false;
     void (*afterStep)(InPlaceStep) = nullptr;
+    bool (*fails)(InPlaceStep) = nullptr;
 };
 void setInPlaceSaveProbe(InPlaceSaveProbe probe);
 

@@ -2,13 +2,17 @@
 // run it as an unprivileged user (root ignores permission bits). Windows has neither: there it
 // only runs the call, in a process that does not hold the test's open files.
 //
-//   rate_probe [--as UID:GID] [--fsize BYTES] [--in-place STEP] save PATH TEXT [REPEAT]
+//   rate_probe [--as UID:GID] [--fsize BYTES] [--in-place STEP | --crash STEP] [--pause STEP]
+//              [--fail STEPS] save PATH TEXT [REPEAT]
 //   rate_probe [--as UID:GID] read PATH
 //   rate_probe save-by-turns PATH TEXT_A TEXT_B REPEAT
 //
 // --in-place writes the file in place, as where the folder refuses new files, and ends the process
 // with status 9 right after STEP (opened, noted, cut, written, flushed, closed), as a crash would;
-// "none" lets the save finish.
+// "none" lets the save finish. --pause prints "paused" after STEP and waits for a line on its
+// input; put after --in-place, it pauses that save. --fail makes each of the comma-separated STEPS (cut, written, flushed, putback) fail as
+// on a full disk. --crash STEP ends the process there without forcing a save in place
+// ("replacing": just before a save's temporary file replaces the rate file).
 //
 // save-by-turns saves the two texts (each repeated) by turns until the process is killed; it
 // prints "saving" once, when the first save starts.
@@ -19,6 +23,7 @@
 #include "shell/types/errors.h"
 #include "rates/ratestore.h"
 
+#include <QByteArray>
 #include <QStandardPaths>
 #include <QString>
 
@@ -47,14 +52,31 @@ const char *kindName(ErrorKind kind)
     }
 }
 
-const char *const stepNames[] = {"opened", "noted", "cut", "written", "flushed", "closed"};
+const char *const stepNames[] = {"opened", "noted", "cut", "written", "flushed", "closed", "putback", "replacing"};
 int crashStep = -1;
+int pauseStep = -1;
+unsigned failing = 0;
 
-void crashAfter(InPlaceStep step)
+int stepNamed(const char *name)
+{
+    const auto named = std::find_if(std::begin(stepNames), std::end(stepNames),
+                                    [&](const char *known) { return std::strcmp(known, name) == 0; });
+    return int(named - std::begin(stepNames));
+}
+
+void afterStep(InPlaceStep step)
 {
     if (int(step) == crashStep)
         std::_Exit(9);
+    if (int(step) == pauseStep) {
+        std::puts("paused");
+        std::fflush(stdout);
+        char line[8];
+        static_cast<void>(std::fgets(line, sizeof line, stdin));
+    }
 }
+
+bool fails(InPlaceStep step) { return (failing >> int(step)) & 1U; }
 
 #ifndef Q_OS_WIN
 bool becomeUser(const char *ids)
@@ -77,10 +99,24 @@ int main(int argc, char **argv)
     int arg = 1;
     for (; arg + 1 < argc && argv[arg][0] == '-'; arg += 2) {
         if (std::strcmp(argv[arg], "--in-place") == 0) {
-            const auto named = std::find_if(std::begin(stepNames), std::end(stepNames),
-                                            [&](const char *name) { return std::strcmp(name, argv[arg + 1]) == 0; });
-            crashStep = int(named - std::begin(stepNames));
-            setInPlaceSaveProbe({true, crashAfter});
+            crashStep = stepNamed(argv[arg + 1]);
+            setInPlaceSaveProbe({true, afterStep, fails});
+            continue;
+        }
+        if (std::strcmp(argv[arg], "--crash") == 0) {
+            crashStep = stepNamed(argv[arg + 1]);
+            setInPlaceSaveProbe({false, afterStep, fails});
+            continue;
+        }
+        if (std::strcmp(argv[arg], "--pause") == 0) {
+            pauseStep = stepNamed(argv[arg + 1]);
+            if (crashStep < 0)
+                setInPlaceSaveProbe({false, afterStep, fails});
+            continue;
+        }
+        if (std::strcmp(argv[arg], "--fail") == 0) {
+            for (const QByteArray &name : QByteArray(argv[arg + 1]).split(','))
+                failing |= 1U << stepNamed(name.constData());
             continue;
         }
 #ifdef Q_OS_WIN

@@ -157,8 +157,9 @@ void RateFaultsTest::handOverToUser()
     QVERIFY(chown(native(m_folder).constData(), unprivilegedId, unprivilegedId) == 0);
     // A save in place notes its record in the user's own state folder.
     const QString state = m_home.filePath(u".local/state"_s);
-    QVERIFY(QDir().mkpath(state) && chmod(native(QFileInfo(state).absolutePath()).constData(), 0711) == 0);
-    QVERIFY(chown(native(state).constData(), unprivilegedId, unprivilegedId) == 0);
+    QVERIFY(QDir().mkpath(state + u"/varnek"_s) && chmod(native(QFileInfo(state).absolutePath()).constData(), 0711) == 0);
+    for (const QString &name : {state, state + u"/varnek"_s})
+        QVERIFY(chown(native(name).constData(), unprivilegedId, unprivilegedId) == 0);
     for (const QString &name : QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
         QVERIFY(lchown(native(m_folder + u'/' + name).constData(), unprivilegedId, unprivilegedId) == 0);
 }

@@ -13,11 +13,14 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using namespace varnek;
@@ -58,6 +61,7 @@ std::optional<ErrorKind> errorOf(Call call, QString *detail = nullptr)
 struct ProbeResult {
     int exitCode = -1;
     QString outcome; // "ok", "text:...", "none" or an error kind
+    QString detail;
 };
 
 // Where rateFilePath() should put the files.
@@ -70,15 +74,26 @@ QString rateFolder()
 #endif
 }
 
-ProbeResult runProbe(const QStringList &arguments)
+ProbeResult finished(QProcess &probe)
 {
-    QProcess probe;
-    probe.start(QString::fromUtf8(RATE_PROBE), arguments);
-    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit)
+    if ((probe.state() != QProcess::NotRunning && !probe.waitForFinished(30000))
+        || probe.exitStatus() != QProcess::NormalExit)
         return {};
     // Windows writes text-mode line ends.
     const QString output = QString::fromUtf8(probe.readAllStandardOutput()).remove(u'\r');
-    return {probe.exitCode(), output.section(u'\n', 0, 0)};
+    return {probe.exitCode(), output.section(u'\n', 0, 0), output.section(u'\n', 1, 1)};
+}
+
+ProbeResult runProbe(const QStringList &arguments, const QString &stateHome = {})
+{
+    QProcess probe;
+    if (!stateHome.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_STATE_HOME"_s, stateHome);
+        probe.setProcessEnvironment(environment);
+    }
+    probe.start(QString::fromUtf8(RATE_PROBE), arguments);
+    return finished(probe);
 }
 
 } // namespace
@@ -113,8 +128,17 @@ private slots:
     void permissions();
     void blockedReplacementKeepsOldFile_data();
     void blockedReplacementKeepsOldFile();
+    void noteOfAnInterruptedSave_data();
+    void noteOfAnInterruptedSave();
+    void twoInstances_data();
+    void twoInstances();
+    void failedWriteAfterTheCut_data();
+    void failedWriteAfterTheCut();
+    void killedReplacementIsCleanedUp();
 
 private:
+    QStringList asUnprivilegedUser(bool ownFile = true);
+
     QTemporaryDir m_home;
     std::optional<QTemporaryDir> m_dir;
     QString m_path;
@@ -133,6 +157,7 @@ void TestRateStore::initTestCase()
 
 void TestRateStore::init()
 {
+    qunsetenv("XDG_STATE_HOME");
     QVERIFY(removeFilesAtRatePaths());
     m_dir.emplace();
     QVERIFY(m_dir->isValid());
@@ -410,9 +435,19 @@ void TestRateStore::interruptedSaveInPlace()
     QVERIFY(writeFile(m_path, oldFile));
 
     const bool half = step == u"half written";
-    const ProbeResult result = runProbe({u"--in-place"_s, half ? u"noted"_s : step, u"save"_s, m_path, u"1.250,50"_s});
+    const ProbeResult result = runProbe({u"--in-place"_s, half ? u"cut"_s : step, u"save"_s, m_path, u"1.250,50"_s});
     QCOMPARE(result.exitCode, step == u"none" ? 0 : 9);
-    QCOMPARE(QFileInfo::exists(pendingRecordPath(m_path)), step != u"none" && step != u"opened");
+    QCOMPARE(QFileInfo::exists(pendingRecordPath(m_path)), step != u"none" && step != u"opened" && step != u"closed");
+#ifndef Q_OS_WIN
+    // Private to the user, though the state folder may be shared.
+    struct stat note {};
+    struct stat folder {};
+    if (stat(QFile::encodeName(pendingRecordPath(m_path)).constData(), &note) == 0) {
+        QCOMPARE(stat(QFile::encodeName(QFileInfo(pendingRecordPath(m_path)).absolutePath()).constData(), &folder), 0);
+        QCOMPARE(note.st_mode & 0777, 0600u);
+        QCOMPARE(folder.st_mode & 0777, 0700u);
+    }
+#endif
     if (half)
         QVERIFY(writeFile(m_path, newFile.left(5)));
     QCOMPARE(readRate(m_path), std::optional(text));
@@ -560,6 +595,237 @@ void TestRateStore::blockedReplacementKeepsOldFile()
     holder.close();
     QCOMPARE(contents(m_path), outcome == u"ok"_s ? QByteArray("\"5\"\r\n") : oldFile);
     QCOMPARE(entries(m_dir->path()), QStringList{u"dolarsatilis.txt"_s});
+}
+
+// The probe's arguments that run the store as user 65534 when the tests run as root, whose writes
+// nothing refuses, with the folder, the rate file (unless `ownFile` is false) and a state folder
+// of that user's.
+QStringList TestRateStore::asUnprivilegedUser(bool ownFile)
+{
+    const QString state = m_dir->filePath(u"state"_s);
+    if (!QDir().mkpath(state + u"/varnek"_s) || !QDir().mkpath(m_dir->filePath(u"other"_s)))
+        return {u"--state folder"_s};
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state));
+#ifdef Q_OS_WIN
+    static_cast<void>(ownFile);
+    return {};
+#else
+    if (geteuid() != 0)
+        return {};
+    QStringList owned{m_dir->path(), state, state + u"/varnek"_s, m_dir->filePath(u"other"_s)};
+    if (ownFile)
+        owned << m_path;
+    for (const QString &path : std::as_const(owned)) {
+        if (QFileInfo::exists(path) && chown(QFile::encodeName(path).constData(), unprivilegedId, unprivilegedId) != 0)
+            return {u"--chown failed"_s};
+    }
+    return {u"--as"_s, u"%1:%1"_s.arg(unprivilegedId)};
+#endif
+}
+
+void TestRateStore::noteOfAnInterruptedSave_data()
+{
+    QTest::addColumn<QString>("since");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<bool>("noteKept");
+    QTest::addColumn<QString>("save");
+
+    QTest::newRow("another user saved since") << u"other save"_s << u"text:77"_s << false << QString();
+    QTest::newRow("another user saved, then emptied from outside")
+        << u"other save, emptied"_s << u"none"_s << false << QString();
+    QTest::newRow("rewritten from outside") << u"rewritten"_s << u"text:9"_s << false << QString();
+    QTest::newRow("emptied from outside") << u"emptied"_s << u"none"_s << false << QString();
+    QTest::newRow("note too large") << u"note: large"_s << u"none"_s << false << QString();
+    QTest::newRow("note of two records") << u"note: two records"_s << u"none"_s << false << QString();
+    QTest::newRow("note of garbage") << u"note: garbage"_s << u"none"_s << false << QString();
+#ifndef Q_OS_WIN
+    // Kaydet must not replace what it cannot read, nor follow a link.
+    QTest::newRow("unreadable note") << u"note: unreadable"_s << u"none"_s << true << u"FileAccess"_s;
+    QTest::newRow("named pipe for a note") << u"note: pipe"_s << u"none"_s << true << u"FileAccess"_s;
+    QTest::newRow("link for a note") << u"note: link"_s << u"none"_s << true << u"FileAccess"_s;
+    QTest::newRow("empty file the user cannot write") << u"root's file"_s << u"none"_s << true << QString();
+    QTest::newRow("begun file the user cannot write")
+        << u"root's file, begun"_s << u"FileAccess"_s << true << QString();
+#endif
+}
+
+// A save in place killed right after its cut leaves its note; whatever came since, the next read
+// gives no rate older than the file's own, and never one a note could not vouch for.
+void TestRateStore::noteOfAnInterruptedSave()
+{
+    QFETCH(QString, since);
+    QFETCH(QString, read);
+    QFETCH(bool, noteKept);
+    QFETCH(QString, save);
+    QVERIFY(writeFile(m_path, oldFile));
+    const bool rootsFile = since.startsWith(u"root's file"_s);
+    const QStringList user = asUnprivilegedUser(!rootsFile);
+    if (rootsFile && user.isEmpty())
+        QSKIP("Needs root to give the file to another user");
+    const QStringList crashAfterCut{u"--in-place"_s, u"cut"_s, u"save"_s, m_path, u"1.250,50"_s};
+    QCOMPARE(runProbe((rootsFile ? QStringList() : user) + crashAfterCut).exitCode, 9);
+    const QString note = pendingRecordPath(m_path);
+    const QByteArray header = contents(note).split('\n').constFirst() + '\n';
+    QThread::msleep(20); // past the clock's step, as any later change would be
+    const QStringList saveInPlace{u"--in-place"_s, u"none"_s, u"save"_s, m_path};
+    if (since.startsWith(u"other save"_s))
+        QCOMPARE(runProbe(user + saveInPlace + QStringList{u"77"_s}, m_dir->filePath(u"other"_s)).outcome, u"ok"_s);
+    if (since.endsWith(u"emptied"_s))
+        QVERIFY(QFile::resize(m_path, 0));
+    if (since == u"rewritten"_s)
+        QVERIFY(writeFile(m_path, "\"9\"\r\n"));
+    if (since.endsWith(u"begun"_s))
+        QVERIFY(writeFile(m_path, "\"1.2"));
+    if (since == u"note: large"_s)
+        QVERIFY(writeFile(note, header + '"' + QByteArray(int(maxRateFileSize), '1') + "\"\r\n"));
+    if (since == u"note: two records"_s)
+        QVERIFY(writeFile(note, header + "\"5\"\r\n\"6\"\r\n"));
+    if (since == u"note: garbage"_s)
+        QVERIFY(writeFile(note, header + "\x93\"5\r,\"\n"));
+#ifndef Q_OS_WIN
+    const QByteArray nativeNote = QFile::encodeName(note);
+    if (since == u"note: unreadable"_s)
+        QVERIFY(chmod(nativeNote.constData(), 0) == 0);
+    if (since == u"note: pipe"_s)
+        QVERIFY(QFile::remove(note) && mkfifo(nativeNote.constData(), 0600) == 0);
+    if (since == u"note: link"_s)
+        QVERIFY(QFile::remove(note) && QFile::link(m_dir->filePath(u"elsewhere"_s), note));
+    if (geteuid() == 0)
+        QVERIFY(lchown(nativeNote.constData(), unprivilegedId, unprivilegedId) == 0);
+#endif
+    const QString before = QString::fromLatin1(contents(m_path));
+
+    const ProbeResult result = runProbe(user + QStringList{u"read"_s, m_path});
+    QCOMPARE(result.outcome, read);
+    if (read == u"FileAccess"_s)
+        QCOMPARE(result.detail, u"Yarım kalan kayıt tamamlanamadı: "_s + QDir::toNativeSeparators(m_path));
+    QCOMPARE(QFileInfo(note).exists() || QFileInfo(note).isSymLink(), noteKept);
+    if (noteKept)
+        QCOMPARE(QString::fromLatin1(contents(m_path)), before);
+    if (!save.isEmpty()) {
+        QCOMPARE(runProbe(user + saveInPlace + QStringList{u"5"_s}).outcome, save);
+        QCOMPARE(QString::fromLatin1(contents(m_path)), before);
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(u"elsewhere"_s)));
+    }
+}
+
+void TestRateStore::twoInstances_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QByteArray>("after");
+
+    // PATH stands for the rate file.
+    const QStringList save{u"--in-place"_s, u"none"_s, u"save"_s, u"PATH"_s, u"12,5"_s};
+    for (const char *step : {"opened", "noted", "cut", "written", "flushed"}) {
+        QTest::addRow("saves while the other is paused after %s", step)
+            << step << save << u"ok"_s << QByteArray("\"12,5\"\r\n");
+        QTest::addRow("reads while the other is paused after %s", step)
+            << step << QStringList{u"read"_s, u"PATH"_s} << u"text:7"_s << QByteArray("\"7\"\r\n");
+    }
+    QTest::newRow("replaces the file while the other is paused after its cut")
+        << u"cut"_s << QStringList{u"save"_s, u"PATH"_s, u"12,5"_s} << u"ok"_s << QByteArray("\"12,5\"\r\n");
+    // The first one's rename leaves the second holding the lock of a file no longer there.
+    QTest::newRow("saves while the other is about to replace the file")
+        << u"replacing"_s << save << u"ok"_s << QByteArray("\"12,5\"\r\n");
+    QTest::newRow("gives up a save after a second")
+        << u"written"_s << save << u"FileAccess"_s << QByteArray("\"7\"\r\n");
+}
+
+// Two Varneks on one rate file take turns: the second waits while the first is anywhere inside
+// its save, and goes on once it is done, or gives up after a second.
+void TestRateStore::twoInstances()
+{
+    QFETCH(QString, step);
+    QFETCH(QStringList, second);
+    QFETCH(QString, outcome);
+    QFETCH(QByteArray, after);
+    QVERIFY(writeFile(m_path, oldFile));
+    const QStringList user = asUnprivilegedUser();
+    second.replaceInStrings(u"PATH"_s, m_path);
+
+    QProcess first;
+    first.start(QString::fromUtf8(RATE_PROBE),
+                user + (step == u"replacing"_s ? QStringList() : QStringList{u"--in-place"_s, u"none"_s})
+                    + QStringList{u"--pause"_s, step, u"save"_s, m_path, u"7"_s});
+    QVERIFY(first.waitForReadyRead(30000));
+    QCOMPARE(first.readLine().trimmed(), QByteArray("paused"));
+    QProcess other;
+    other.start(QString::fromUtf8(RATE_PROBE), user + second);
+    const bool givesUp = outcome == u"FileAccess"_s;
+    QCOMPARE(other.waitForFinished(givesUp ? 5000 : 300), givesUp);
+    first.write("\n");
+    QCOMPARE(finished(first).outcome, u"ok"_s);
+    const ProbeResult result = finished(other);
+    QCOMPARE(result.outcome, outcome);
+    if (givesUp)
+        QCOMPARE(result.detail, u"Dosya şu an başka bir Varnek'te kaydediliyor: "_s + QDir::toNativeSeparators(m_path));
+    QCOMPARE(contents(m_path), after);
+    QVERIFY(!QFileInfo::exists(pendingRecordPath(m_path)));
+}
+
+void TestRateStore::failedWriteAfterTheCut_data()
+{
+    QTest::addColumn<QString>("fails");
+    QTest::addColumn<QByteArray>("previous");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("read");
+
+    const QString putBack = u"Dosya yazılamadı, önceki kayıt geri yazıldı: "_s;
+    QTest::newRow("the cut fails") << u"cut"_s << oldFile << u"Dosya yazılamadı: "_s << oldFile << u"text:old"_s;
+    QTest::newRow("the write fails") << u"written"_s << oldFile << putBack << oldFile << u"text:old"_s;
+    QTest::newRow("the flush fails") << u"flushed"_s << oldFile << putBack << oldFile << u"text:old"_s;
+    QTest::newRow("the write fails, and putting back")
+        << u"written,putback"_s << oldFile << u"Dosya yazılamadı: "_s << oldFile.left(3) << u"text:old"_s;
+    QTest::newRow("the flush fails, and putting back")
+        << u"flushed,putback"_s << oldFile << u"Dosya yazılamadı: "_s << oldFile.left(3) << u"text:old"_s;
+    QTest::newRow("the write fails over an empty file, and putting back")
+        << u"written,putback"_s << QByteArray() << u"Dosya yazılamadı: "_s << QByteArray() << u"none"_s;
+    QTest::newRow("the write fails over a hand-written file")
+        << u"written"_s << QByteArray("1,5\r\n") << putBack << QByteArray("1,5\r\n") << u"text:5"_s;
+}
+
+// A save in place that fails after its cut reports it, and the next read gives the previous
+// rate: never the one whose save failed, never nothing where there was a rate.
+void TestRateStore::failedWriteAfterTheCut()
+{
+    QFETCH(QString, fails);
+    QFETCH(QByteArray, previous);
+    QFETCH(QString, detail);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, read);
+    QVERIFY(writeFile(m_path, previous));
+    const QStringList user = asUnprivilegedUser();
+
+    const QStringList save{u"--in-place"_s, u"none"_s, u"--fail"_s, fails, u"save"_s, m_path, u"1.250,50"_s};
+    const ProbeResult result = runProbe(user + save);
+    QCOMPARE(result.outcome, u"FileAccess"_s);
+    QCOMPARE(result.detail, detail + QDir::toNativeSeparators(m_path));
+    QCOMPARE(contents(m_path), after);
+    QCOMPARE(runProbe(user + QStringList{u"read"_s, m_path}).outcome, read);
+    QCOMPARE(contents(m_path), previous);
+    QVERIFY(!QFileInfo::exists(pendingRecordPath(m_path)));
+}
+
+// A save killed just before its temporary file replaces the rate file leaves that file; the next
+// read or save removes it, and only it: files of the user's that look alike stay.
+void TestRateStore::killedReplacementIsCleanedUp()
+{
+    QVERIFY(writeFile(m_path, oldFile));
+    const QStringList users{u"dolarsatilis.txt"_s, u"dolarsatilis.txt.eskisi"_s,
+                            u"dolarsatilis.txt.varnek-0123456789abcdef"_s};
+    for (const QString &name : users.sliced(1))
+        QVERIFY(writeFile(m_dir->filePath(name), "\"kendi\"\r\n"));
+    const QStringList user = asUnprivilegedUser();
+    for (const QStringList &next : {QStringList{u"read"_s, m_path}, QStringList{u"save"_s, m_path, u"5"_s}}) {
+        QCOMPARE(runProbe(user + QStringList{u"--crash"_s, u"replacing"_s, u"save"_s, m_path, u"9"_s}).exitCode, 9);
+        QCOMPARE(entries(m_dir->path()).size(), users.size() + 3); // and the state folders
+        QCOMPARE(runProbe(user + next).exitCode, 0);
+        QCOMPARE(entries(m_dir->path()), QStringList(users) << u"other"_s << u"state"_s);
+    }
+    QCOMPARE(contents(m_path), QByteArray("\"5\"\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestRateStore)

@@ -6,7 +6,9 @@ and makes the four rate files at C:\\ that are missing, empty, keeping a saved o
 Start-menu entry starts the installed program and "Çıkış" ends it. Then C:\\ refuses the user new
 files, as Windows does; in the installed program, started by its path, Kaydet in Elle Ayarla still
 saves the dollar rate, in place, and Dosya -> Kapat, Evet end it (with status 0, seen where Wine
-reports it). A silent uninstall takes all of it away again but the rate files. The installer's and
+reports it). There, the rate store run by the test's probe beside the program completes a save
+killed after its cut, drops the note of one whose file was emptied since, and puts the old record
+back where a write fails. A silent uninstall takes all of it away again but the rate files. The installer's and
 the program's version resources name the publisher and the copyright. Screenshots and logs go to
 OUT.
 
@@ -14,7 +16,8 @@ Wine runs as the Unix user that starts it, and root's writes are never refused: 
 Wine command runs as user 65534 (through setpriv) in a Wine prefix and a home that user owns, kept
 beside the tests' own prefix for the next run.
 
-    installer_under_wine.py --installer SETUP.exe --folder DEPLOYED_FOLDER --url HOME_PAGE --out OUT
+    installer_under_wine.py --installer SETUP.exe --folder DEPLOYED_FOLDER --url HOME_PAGE --probe RATE_PROBE
+                            --out OUT
 """
 
 import argparse
@@ -42,6 +45,8 @@ SHORTCUT_WINDOWS = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Varnek
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnek"
 UNINSTALLER_WINDOWS = r"C:\Program Files\Varnek\kaldir.exe"
 PROGRAM_WINDOWS = r"C:\Program Files\Varnek\varnek.exe"
+PROBE_WINDOWS = r"C:\Program Files\Varnek\rate_probe.exe"
+DOLLAR_WINDOWS = r"C:\dolarsatilis.txt"
 PUBLISHER = "Varnek Geliştirme Ekibi"
 COPYRIGHT = "© Varnek Geliştirme Ekibi. Tüm hakları saklıdır."
 RATE_FILES = ("dolarsatilis.txt", "marksatilis.txt", "sterlinsatilis.txt", "franksatilis.txt")
@@ -49,6 +54,17 @@ SAVED_MARK = b'"1.250,5"\r\n'
 DOLLAR_TYPED = ("1", "2", "comma", "5")
 DOLLAR_SAVED = bytes.fromhex("22 31 32 2C 35 22 0D 0A")
 ACCESS_ERROR = "Dosya erişim hatası"
+# (what, the probe's saves, "empty" to empty the file from outside, the file after them, the next
+# read, and the file after it)
+SAVES_IN_PLACE = (
+    ("killed after its cut: the next read completes it",
+     [["--in-place", "cut", "save", DOLLAR_WINDOWS, "555"]], b"", "text:555", b'"555"\r\n'),
+    ("killed after its cut, the file emptied since: its note is dropped",
+     [["--in-place", "cut", "save", DOLLAR_WINDOWS, "555"], "empty"], b"", "none", b""),
+    ("its write fails after the cut: the old record comes back",
+     [["--in-place", "none", "--fail", "written", "save", DOLLAR_WINDOWS, "555"]], DOLLAR_SAVED, "text:12,5",
+     DOLLAR_SAVED),
+)
 # Elle Ayarla, in logical pixels (twips / 15).
 FORM2_TITLE = "Elle Ayarla"
 FORM2_CLIENT = (306, 261)
@@ -349,6 +365,51 @@ def save_dollar_as_ordinary_user(screen, out, log):
     check(after == before, f"C:\\ held {before} and now {after}")
 
 
+def saves_in_place_as_ordinary_user(probe, log):
+    """With C:\\ refusing new files, the rate store run by the test's probe, beside the installed
+    program for its DLLs: each row of SAVES_IN_PLACE over the dollar file saved before, which keeps
+    its inode, and nothing new at C:\\."""
+    refuse_new_files(log)
+    copy = os.path.join(install_dir(), "rate_probe.exe")
+    shutil.copy(probe, copy)
+    if os.geteuid() == 0:
+        os.chown(copy, ORDINARY_USER, ORDINARY_USER)
+    dollar = drive_c("dolarsatilis.txt")
+    before = sorted(os.listdir(drive_c()))
+    inode = os.stat(dollar).st_ino
+
+    def run(arguments):
+        result = subprocess.run(wine_command(PROBE_WINDOWS, *arguments), stdin=subprocess.DEVNULL,
+                                capture_output=True, timeout=120)
+        log.write(result.stdout + result.stderr)
+        return result.returncode, result.stdout.decode("utf-8", "replace").replace("\r", "").split("\n")[0]
+
+    try:
+        for what, steps, left, read, after in SAVES_IN_PLACE:
+            with open(dollar, "r+b") as file:
+                file.truncate()
+                file.write(DOLLAR_SAVED)
+            for step in steps:
+                if step == "empty":
+                    time.sleep(0.05)
+                    os.truncate(dollar, 0)
+                    continue
+                status, outcome = run(step)
+                check(status == 9 if "cut" in step else outcome == "FileAccess", f"{what}: {status}, {outcome!r}")
+            with open(dollar, "rb") as file:
+                before_read = file.read()
+            outcome = run(["read", DOLLAR_WINDOWS])[1]
+            with open(dollar, "rb") as file:
+                now = file.read()
+            print(f"{what}: {before_read!r} -> read {outcome!r}, file {now!r}", flush=True)
+            check(before_read == left and outcome == read and now == after,
+                  f"{what}: file {before_read!r}, read {outcome!r}, file {now!r}")
+    finally:
+        os.remove(copy)
+    check(os.stat(dollar).st_ino == inode, "C:\\dolarsatilis.txt was replaced, not written in place")
+    check(sorted(os.listdir(drive_c())) == before, f"C:\\ held {before} and now {sorted(os.listdir(drive_c()))}")
+
+
 def uninstall(log):
     # Elevated on Windows, the uninstaller could delete at C:\: let it here too.
     os.chmod(drive_c(), 0o755)
@@ -369,6 +430,7 @@ def main():
     parser.add_argument("--installer", required=True)
     parser.add_argument("--folder", required=True)
     parser.add_argument("--url", required=True)
+    parser.add_argument("--probe", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
@@ -386,6 +448,10 @@ def main():
     def save_step():
         check(installed, "nothing installed to start")
         save_dollar_as_ordinary_user(screen, args.out, log)
+
+    def saves_in_place_step():
+        check(installed, "nothing installed to run the probe beside")
+        saves_in_place_as_ordinary_user(args.probe, log)
 
     def uninstall_step():
         check(installed, "nothing installed to uninstall")
@@ -408,6 +474,8 @@ def main():
                 ("C:\\ refuses the user a new file; in the installed program, started by its path, Kaydet saves "
                  "the dollar rate in place, no message, nothing new at C:\\; Kapat, Evet end it with status 0",
                  save_step),
+                ("saves in place as that user: one killed after its cut completed, its note dropped once the file "
+                 "is emptied, a failed write putting the old record back", saves_in_place_step),
                 ("silent uninstall removes the files, the entry and the registry key, and leaves the rate files",
                  uninstall_step),
             ])

@@ -9,6 +9,9 @@
 
 namespace varnek {
 
+// A rate file is a few bytes; anything bigger is not one of ours and is not read (or written).
+inline constexpr qint64 maxRateFileSize = 64 * 1024;
+
 // Windows-1254 by our own table: Qt's named codecs exist only in some builds. The seven bytes the
 // code page leaves undefined map to the C1 control of the same number, so every byte round-trips.
 QString fromWindows1254(QByteArrayView bytes);
