@@ -1,5 +1,7 @@
 #include "shell/services/accessibility.h"
 
+#include "shell/services/accessibleboxes.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QEvent>
@@ -96,6 +98,16 @@ void notifyUiAutomation(QWidget *control, const QString &text)
 #endif
 
 } // namespace
+
+void installBoxAccessibility()
+{
+    // Qt asks the factory installed last first, so this one goes after QApplication's own.
+    static const bool installed = [] {
+        QAccessible::installFactory(boxInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 
 void announce(QWidget *source, const QString &text)
 {

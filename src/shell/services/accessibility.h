@@ -14,4 +14,12 @@ namespace varnek {
 // control of that window, nothing is told.
 void announce(QWidget *source, const QString &text);
 
+// Gives the program's text boxes (one-line boxes and MultiLineBox) an accessibility interface of the
+// program's own, which reads a number whole: Qt 6.4's gives a one-line box's text attributes ranges
+// of no length, from which Orca drops the last character, and a multi-line box's line and word as
+// laid out on screen ("25,9740" of "25,974025974026"). A box whose caption stands on other rows as
+// well is announced by its own name, which names the row, not by that caption. Once per program,
+// after the QApplication is made; later calls do nothing.
+void installBoxAccessibility();
+
 } // namespace varnek
