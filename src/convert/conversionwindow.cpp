@@ -244,7 +244,8 @@ void ConversionWindow::convert(const Row &row)
     const QString text = convertTexts(m_direction, row.rate->text(), row.amount->text(), names,
                                       NumberFormat::fromLocale(QLocale()));
     row.result->setPlainText(text);
-    announce(row.result, u"Sonuç: "_s + text);
+    // The row told by its currency: all four results are "Sonuç" to a listener.
+    announce(row.result, u"Sonuç, %1: %2"_s.arg(tableText(currencyInfo(row.currency).name), text));
 }
 
 atldendovize::atldendovize(WindowHub &hub) : ConversionWindow(hub, Direction::TlToCurrency)
