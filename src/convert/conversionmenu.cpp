@@ -6,7 +6,10 @@
 #include "shell/types/tabletext.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QPointer>
+#include <QProxyStyle>
 
 #include <functional>
 
@@ -16,6 +19,20 @@ namespace varnek {
 
 namespace {
 
+// The arrow keys stop on a command that cannot be given now as well, as they do in Windows' menus,
+// so that a screen reader names it too, unavailable ("soluk"), where Qt's own styles would pass it
+// over unheard.
+class MenuStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 class MenuBuilder {
 public:
     MenuBuilder(ConversionWindow &window, WindowHub &hub) : m_window(window), m_hub(hub) {}
@@ -23,6 +40,12 @@ public:
     QMenu *menu(const QString &name, const QString &caption)
     {
         auto *menu = new QMenu(caption, &m_window);
+        static QPointer<MenuStyle> style;
+        if (!style)
+            style = new MenuStyle;
+        // Shared by every menu, and gone with the program's own styles.
+        style->setParent(qApp);
+        menu->setStyle(style);
         menu->setObjectName(name);
         menu->menuAction()->setObjectName(name);
         m_menus.append(menu);

@@ -11,6 +11,7 @@
 #include "shell/services/windowhub.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -183,6 +184,25 @@ void ConversionWindow::mouseDoubleClickEvent(QMouseEvent *event)
     QMdiSubWindow::mouseDoubleClickEvent(event);
 }
 
+bool ConversionWindow::focusNextPrevChild(bool next)
+{
+    // Tab goes round the boxes alone. Qt's round passes the window itself, which hands the keyboard
+    // on to a box but is reported after it, so that a screen reader announces the window and loses
+    // the box.
+    QWidget *from = QApplication::focusWidget();
+    if (!from || from == this || !isAncestorOf(from))
+        return QMdiSubWindow::focusNextPrevChild(next);
+    for (QWidget *to = from;;) {
+        to = next ? to->nextInFocusChain() : to->previousInFocusChain();
+        if (to == from)
+            return false;
+        if (to != this && isAncestorOf(to) && (to->focusPolicy() & Qt::TabFocus) && to->isEnabled() && to->isVisibleTo(this)) {
+            to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+}
+
 void ConversionWindow::clearBoxes()
 {
     for (const Row &row : m_rows) {
@@ -244,7 +264,8 @@ void ConversionWindow::convert(const Row &row)
     const QString text = convertTexts(m_direction, row.rate->text(), row.amount->text(), names,
                                       NumberFormat::fromLocale(QLocale()));
     row.result->setPlainText(text);
-    announce(row.result, u"Sonuç: "_s + text);
+    // The row told by its currency: all four results are "Sonuç" to a listener.
+    announce(row.result, u"Sonuç, %1: %2"_s.arg(tableText(currencyInfo(row.currency).name), text));
 }
 
 atldendovize::atldendovize(WindowHub &hub) : ConversionWindow(hub, Direction::TlToCurrency)

@@ -34,6 +34,7 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // One currency's boxes, in the currency table's order.

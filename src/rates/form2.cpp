@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "rates/ratestore.h"
+#include "shell/services/accessibility.h"
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
@@ -151,7 +152,10 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
             button->setAccessibleName(button->text() + u", "_s + tableText(currencyInfo(entry.currency).name));
         connect(save, &QPushButton::clicked, this, guarded(services, [this, i] { this->save(i); }));
         connect(read, &QPushButton::clicked, this, guarded(services, [this, i] { this->read(i); }));
-        connect(clear, &QPushButton::clicked, this, guarded(services, [box] { box->clear(); }));
+        connect(clear, &QPushButton::clicked, this, guarded(services, [this, i] {
+                    m_boxes[i]->clear();
+                    announce(this, currencyName(i) + u" silindi"_s);
+                }));
     }
     PictureButton *clearAll = build.pictureButton(clearAllSpec, u"Tüm Girdileri Sil", assets::Picture::BulbOff);
     PictureButton *paste = build.pictureButton(pasteSpec, u"Tabloya Yapıştır", assets::Picture::BulbOn);
@@ -162,6 +166,7 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     connect(clearAll, &QPushButton::clicked, this, guarded(services, [this] {
                 for (QLineEdit *box : m_boxes)
                     box->clear();
+                announce(this, u"Tüm girdiler silindi"_s);
             }));
     connect(paste, &QPushButton::clicked, this, guarded(services, [this] { this->paste(); }));
     ok->setDefault(true);
@@ -171,13 +176,26 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     m_boxes.front()->setFocus();
 }
 
-void Form2::save(std::size_t row) { saveRate(rateFilePath(rowSpecs[row].currency), m_boxes[row]->text()); }
+// The window shows no word of what its buttons did; a screen reader user hears it, or else hears only
+// the key.
+QString Form2::currencyName(std::size_t row) const { return tableText(currencyInfo(rowSpecs[row].currency).name); }
+
+void Form2::save(std::size_t row)
+{
+    saveRate(rateFilePath(rowSpecs[row].currency), m_boxes[row]->text());
+    announce(this, currencyName(row) + u" kaydedildi"_s);
+}
 
 void Form2::read(std::size_t row)
 {
     // A file without a field leaves the box as it was.
-    if (const std::optional<QString> text = readRate(rateFilePath(rowSpecs[row].currency)))
-        setTextFromStart(m_boxes[row], *text);
+    const std::optional<QString> text = readRate(rateFilePath(rowSpecs[row].currency));
+    if (!text) {
+        announce(this, currencyName(row) + u": dosya boş, kutu değişmedi"_s);
+        return;
+    }
+    setTextFromStart(m_boxes[row], *text);
+    announce(this, currencyName(row) + u" okundu: "_s + *text);
 }
 
 void Form2::paste()
@@ -186,6 +204,7 @@ void Form2::paste()
     for (std::size_t i = 0; i < std::size(rowSpecs); ++i)
         for (const WindowName target : {WindowName::atldendovize, WindowName::adovizdentlye})
             m_hub.setRate(target, rowSpecs[i].currency, m_boxes[i]->text());
+    announce(this, u"Kurlar iki çevirme penceresine yapıştırıldı"_s);
 }
 
 } // namespace varnek

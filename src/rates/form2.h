@@ -23,6 +23,7 @@ private:
     void save(std::size_t row);
     void read(std::size_t row);
     void paste();
+    QString currencyName(std::size_t row) const;
 
     WindowHub &m_hub;
     std::array<QLineEdit *, 4> m_boxes{};

@@ -5,6 +5,7 @@
 #include "convert/conversionwindow.h"
 #include "rates/form2.h"
 #include "shell/mdiform1.h"
+#include "shell/services/accessibility.h"
 #include "shell/services/look.h"
 #include "shell/splash.h"
 #include "shell/uyari.h"
@@ -21,7 +22,7 @@ std::size_t slot(WindowName name) { return static_cast<std::size_t>(name); }
 
 } // namespace
 
-Registry::Registry(Services &services) : m_services(services) {}
+Registry::Registry(Services &services) : m_services(services) { installBoxAccessibility(); }
 
 Registry::~Registry()
 {

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -120,6 +121,8 @@ void ConversionMenuTest::menuTree()
         QCOMPARE(menus[m]->objectName(), expected[m].name);
         QCOMPARE(menus[m]->title(), expected[m].caption);
         QVERIFY(menus[m]->menuAction()->isEnabled());
+        // The arrow keys stop on greyed items too, for a screen reader to name them unavailable.
+        QVERIFY(menus[m]->style()->styleHint(QStyle::SH_Menu_AllowActiveAndDisabled, nullptr, menus[m]));
         const QList<QAction *> actions = menus[m]->actions();
         QCOMPARE(actions.size(), expected[m].items.size());
         for (qsizetype i = 0; i < actions.size(); ++i) {

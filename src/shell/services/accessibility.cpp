@@ -1,12 +1,14 @@
 #include "shell/services/accessibility.h"
 
+#include "shell/services/accessibleboxes.h"
+
 #include <QAccessible>
-#include <QApplication>
-#include <QEvent>
-#include <QPointer>
+#include <QAccessibleWidget>
 #include <QWidget>
 
-#ifdef Q_OS_WIN
+using namespace Qt::StringLiterals;
+
+#if defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 #include <QLibrary>
 
 #include <windows.h>
@@ -18,52 +20,46 @@ namespace varnek {
 
 namespace {
 
-// Qt 6.4's AT-SPI bridge reports a description change by the control alone, not with the new text, so
-// a screen reader reads the description when it handles the report, a moment later. The result stays
-// the description of the control until the user goes on there (a key in it, or the keyboard leaves
-// it); then the control gets its own back, reported as well.
-class Announcement final : public QObject {
+// Draws nothing, takes no room, the keyboard or the mouse, and stays hidden but for the moment it is
+// shown with a text: a screen reader reads a notification as it appears (Orca 43 says "bildirim"
+// and its name), wherever the keyboard is.
+class Notice final : public QWidget {
 public:
-    void show(QWidget *control, const QString &text)
+    explicit Notice(QWidget *window) : QWidget(window)
     {
-        end();
-        m_control = control;
-        m_own = control->accessibleDescription();
-        control->installEventFilter(this);
-        // Reported by Qt itself (QAccessible::DescriptionChanged).
-        control->setAccessibleDescription(text);
+        setObjectName(QString::fromUtf16(noticeName));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(0, 0, 0, 0);
+        hide();
     }
 
-    void end()
+    void tell(const QString &text)
     {
-        if (!m_control)
-            return;
-        m_control->removeEventFilter(this);
-        m_control->setAccessibleDescription(m_own);
-        m_control = nullptr;
+        setAccessibleName(text);
+        // Shown again, it is heard again: the same result twice is two results.
+        hide();
+        show();
+        // Hidden once Qt has reported it shown, so that nothing reads it out later.
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
     }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::FocusOut:
-        case QEvent::Hide:
-            end();
-            break;
-        default:
-            break;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QPointer<QWidget> m_control;
-    QString m_own;
 };
 
-#ifdef Q_OS_WIN
+QAccessibleInterface *noticeInterface(const QString &className, QObject *object)
+{
+    if (className != u"QWidget"_s || !object || object->objectName() != QString::fromUtf16(noticeName))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
+}
+
+QAccessibleInterface *programInterface(const QString &className, QObject *object)
+{
+    if (QAccessibleInterface *box = boxInterface(className, object))
+        return box;
+    return noticeInterface(className, object);
+}
+
+#if defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 // UIAutomationCore.dll's own, resolved at run time: MinGW's headers lack the notification, which came
 // with Windows 10 1709. The enumerations' values are those of UIAutomationCore.h.
 struct IRawElementProviderSimple;
@@ -74,7 +70,7 @@ using ClientsAreListening = BOOL(WINAPI *)();
 constexpr int notificationKindActionCompleted = 2;
 constexpr int notificationProcessingImportantMostRecent = 1;
 
-void notifyUiAutomation(QWidget *control, const QString &text)
+void notifyUiAutomation(QWidget *window, const QString &text)
 {
     static QLibrary core(QStringLiteral("UIAutomationCore"));
     static const auto listening = reinterpret_cast<ClientsAreListening>(core.resolve("UiaClientsAreListening"));
@@ -84,7 +80,7 @@ void notifyUiAutomation(QWidget *control, const QString &text)
         return;
     // The top-level window's own element: Qt gives its controls no window handle of their own.
     IRawElementProviderSimple *provider = nullptr;
-    if (FAILED(hostProvider(reinterpret_cast<HWND>(control->window()->winId()), &provider)) || !provider)
+    if (FAILED(hostProvider(reinterpret_cast<HWND>(window->winId()), &provider)) || !provider)
         return;
     BSTR display = SysAllocStringLen(reinterpret_cast<const OLECHAR *>(text.utf16()), UINT(text.size()));
     BSTR activity = SysAllocString(L"varnek.result");
@@ -97,18 +93,32 @@ void notifyUiAutomation(QWidget *control, const QString &text)
 
 } // namespace
 
+void installBoxAccessibility()
+{
+    // Qt asks the factory installed last first, so this one goes after QApplication's own.
+    static const bool installed = [] {
+        QAccessible::installFactory(programInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 void announce(QWidget *source, const QString &text)
 {
-    // With the keyboard elsewhere nobody is reading in this window; the text written is reported as such.
-    QWidget *control = QApplication::focusWidget();
-    if (!control || control->window() != source->window())
-        return;
-    // Whether a screen reader listens or not: Qt tells assistive technology only when one does, and
-    // the description is the same either way.
-    static Announcement announcement;
-    announcement.show(control, text);
+    QWidget *window = source->window();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(window, text);
+    QAccessible::updateAccessibility(&event);
+#else
+    installBoxAccessibility();
+    // Only a Notice takes that name.
+    auto *notice = static_cast<Notice *>(window->findChild<QWidget *>(QString::fromUtf16(noticeName), Qt::FindDirectChildrenOnly));
+    if (!notice)
+        notice = new Notice(window);
+    notice->tell(text);
 #ifdef Q_OS_WIN
-    notifyUiAutomation(control, text);
+    notifyUiAutomation(window, text);
+#endif
 #endif
 }
 
