@@ -8,6 +8,7 @@
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
+#include "shell/services/widgets.h"
 #include "shell/services/windowhub.h"
 
 #include <QHelpEvent>
@@ -110,7 +111,7 @@ protected:
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, int maxLength)
 {
-    auto *box = makeControl<QLineEdit>(parent, name, geometry);
+    auto *box = makeControl<OneLineBox>(parent, name, geometry);
     setFixedFont(box, fixedsysFont());
     // Green behind the system's own text colour, unless that is too light to read on it.
     setColours(box, QColor(), green);

@@ -2,7 +2,6 @@
 
 #include "assets/assets.h"
 #include "shell/services/layout.h"
-#include "shell/services/look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <QStyleOptionGroupBox>
 #include <QStylePainter>
 #include <QtMath>
 
@@ -67,6 +67,38 @@ void setTextFromStart(QLineEdit *box, const QString &text)
 }
 
 void takeAnyLength(QLineEdit *box) { box->setMaxLength(std::numeric_limits<int>::max()); }
+
+TextRoom OneLineBox::textRoom() const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    return {area.marginsRemoved(textMargins()), int(Qt::AlignLeft | Qt::AlignVCenter)};
+}
+
+QRect TitledFrame::partIn(const QFont &font, QStyle::SubControl part) const
+{
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.fontMetrics = QFontMetrics(font);
+    return style()->subControlRect(QStyle::CC_GroupBox, &option, part, this);
+}
+
+QRect TitledFrame::titleIn(const QFont &font) const { return partIn(font, QStyle::SC_GroupBoxLabel); }
+
+QRect TitledFrame::sidesIn(const QFont &font) const { return partIn(font, QStyle::SC_GroupBoxFrame); }
+
+TextRoom TitledFrame::titleRoom() const
+{
+    const QRect title = titleIn(font());
+    int bottom = height() - 1;
+    for (const QWidget *child : findChildren<const QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isHidden())
+            bottom = std::min(bottom, child->y() - 1);
+    }
+    return {QRect(title.topLeft(), QPoint(sidesIn(font()).right() - 2, bottom)),
+            int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic)};
+}
 
 bool MultiLineBox::event(QEvent *event)
 {

@@ -1,18 +1,20 @@
 #pragma once
 
-#include "shell/services/look.h"
+#include "shell/services/rooms.h"
 
 #include <QColor>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 class QLabel;
-class QLineEdit;
 
 namespace varnek {
 
@@ -35,6 +37,36 @@ void setTextFromStart(QLineEdit *box, const QString &text);
 // Lets a one-line box hold a text of any length: Qt's default of 32767 characters would cut a long
 // paste without a word.
 void takeAnyLength(QLineEdit *box);
+
+// A one-line text box, measured as it paints itself.
+class OneLineBox final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    using QLineEdit::QLineEdit;
+
+    // The text area: the style's contents less the text margins; one line high.
+    TextRoom textRoom() const;
+};
+
+// A frame with a title on its top line, measured as it paints itself.
+class TitledFrame final : public QGroupBox {
+    Q_OBJECT
+
+public:
+    using QGroupBox::QGroupBox;
+
+    // Where the style puts the title, and the frame's sides, were the title in the given font.
+    QRect titleIn(const QFont &font) const;
+    QRect sidesIn(const QFont &font) const;
+
+    // The title's room: on the top line between the sides, a pixel clear of the right one, and down
+    // to the first of what the frame holds.
+    TextRoom titleRoom() const;
+
+private:
+    QRect partIn(const QFont &font, QStyle::SubControl part) const;
+};
 
 // A multi-line text box whose frame stays whole at fractional scales (1.25, 1.5). Qt gives a widget
 // the device pixels between its edges rounded to whole pixels, but paints it from its unrounded
