@@ -86,7 +86,7 @@ PictureButton *makePicture(QWidget *parent, const QString &name, const Twips &ge
 {
     auto *button = makeFlatButton(parent, name, geometry);
     button->setAccessibleName(accessibleName);
-    button->setPicture(assets::pixmap(picture));
+    button->setPicture(picture);
     return button;
 }
 
@@ -128,7 +128,7 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
     setWindowTitle(u"Hesap Makinesi"_s);
     setWindowIcon(assets::icon(assets::Picture::CalculatorIcon));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(clientSize(2355, 2115));
+    fixClientSize(this, 2355, 2115);
     // Only the background: the boxes keep the system's text colour.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);

@@ -148,7 +148,7 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     setWindowIcon(assets::icon(assets::Picture::ConversionIcon));
 
     auto *client = new QWidget;
-    client->setFixedSize(clientSize(3480, 5610));
+    fixClientSize(client, 3480, 5610);
     setColours(client, green, Qt::black);
     buildControls(client);
     setWidget(client);

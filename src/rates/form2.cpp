@@ -96,7 +96,7 @@ public:
     {
         auto *button = make<PictureButton>(entry);
         button->setText(tableText(caption));
-        button->setPicture(assets::pixmap(picture));
+        button->setPicture(picture);
         return button;
     }
 
@@ -126,7 +126,7 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     setWindowTitle(u"Elle Ayarla"_s);
     setWindowIcon(assets::icon(assets::Picture::RateEntryIcon));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(clientSize(4590, 3915));
+    fixClientSize(this, 4590, 3915);
 
     auto *frame = makeControl<TitledFrame>(this, u"Frame1"_s, {0, 0, 4575, 3375});
     frame->setTitle(u"Varnek-Kurlar"_s);

@@ -32,7 +32,11 @@ MDIForm1::MDIForm1(WindowHub &hub)
     menuBar()->hide();
     connect(m_area, &QMdiArea::subWindowActivated, this, &MDIForm1::showMenusOf);
 
-    resize(clientSize(5970, 6015));
+    // Only the normal size follows the scale: a maximised window stays as it is.
+    keepLaidOut(this, [this] {
+        if (!isMaximized() && !isFullScreen())
+            resize(clientSize(5970, 6015));
+    });
     centreOnScreen(this);
     setWindowState(Qt::WindowMaximized);
 }

@@ -247,8 +247,10 @@ QStringList captionFaults(const QWidget *window, const QFont &desktop, int &chec
     QStringList faults;
     const qreal desktopSize = QFontInfo(desktop).pointSizeF();
     for (const QWidget *control : window->findChildren<const QWidget *>()) {
-        // The program's own fonts start from Fixedsys.
-        const qreal start = control->font().fixedPitch() ? varnek::fixedsysFont().pointSizeF() : desktopSize;
+        // The program's own fonts start from Fixedsys, at the twips' scale.
+        const qreal start = control->font().fixedPitch()
+            ? QFontInfo(varnek::atTwipScale(varnek::fixedsysFont())).pointSizeF()
+            : desktopSize;
         const QString name = control->objectName() + u": "_s;
         if (const auto *box = qobject_cast<const varnek::OneLineBox *>(control)) {
             ++checked;

@@ -1,5 +1,7 @@
 #include "shell/services/fitting.h"
 
+#include "shell/services/layout.h"
+#include "shell/services/look.h"
 #include "shell/services/rooms.h"
 #include "shell/services/widgets.h"
 #include "shell/services/wishes.h"
@@ -143,7 +145,8 @@ void fitControl(QWidget *control)
     if (!box && text.isEmpty())
         return;
     const TextRoom room = roomAmongNeighbours(control);
-    const QFont start = wishesOf(control).fixedFont.value_or(QApplication::font(control));
+    const std::optional<QFont> fixed = wishesOf(control).fixedFont;
+    const QFont start = fixed ? atTwipScale(*fixed) : QApplication::font(control);
     bool titleFits = false;
     const auto *frame = qobject_cast<const TitledFrame *>(control);
     const QFont fitted = box   ? fittedBoxFont(start, room)

@@ -1,51 +1,35 @@
 #include "shell/services/colours.h"
 #include "shell/services/fitting.h"
+#include "shell/services/layout.h"
 #include "shell/services/look.h"
 #include "shell/services/rooms.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
+#include <QWidget>
 
 #include <utility>
-#include <QWidget>
 
 namespace varnek {
 
 namespace {
 
-// The windows that follow the desktop, and whether they were fitted afresh for the change of desktop
-// Qt is telling them of now.
-QList<QPointer<QWidget>> &followed()
-{
-    static QList<QPointer<QWidget>> windows;
-    return windows;
-}
+void refitAll();
+
 bool refitted = false;
 bool anyShown = false;
-
-void refitAll()
-{
-    followed().removeAll(nullptr);
-    for (const QPointer<QWidget> &window : std::as_const(followed()))
-        fitToDesktop(window);
-}
-
-QList<QWidget *> fittedTogether(QWidget *window)
-{
-    QList<QWidget *> widgets{window};
-    for (QWidget *child : window->findChildren<QWidget *>()) {
-        if (fittingRoot(child) == window)
-            widgets << child;
-    }
-    return widgets;
-}
 
 // Watches one window: its first showing, and the changes of desktop that Qt tells every window.
 class DesktopFollower final : public QObject {
 public:
     explicit DesktopFollower(QWidget *window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+
+    QWidget *window() const { return m_window; }
+    bool fitted() const { return m_fitted; }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
@@ -94,6 +78,51 @@ private:
     bool m_waitingForPaint = false;
 };
 
+QList<QPointer<DesktopFollower>> &followers()
+{
+    static QList<QPointer<DesktopFollower>> all;
+    return all;
+}
+
+// The scale the desktop's font asks for, as far as every window still fits the screen; the windows
+// laid out again where it changed.
+bool followScale()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return false;
+    const QFont desktop = QApplication::font();
+    qreal chosen = scaleForFont(desktop, screen->logicalDotsPerInch());
+    if (chosen > 1) {
+        // Room for the frames, whose title bars and menu bar the desktop's font sets: a document
+        // window's own and its main window's, in the screen's free area.
+        const QSize frames(16, 24 + 3 * QFontMetrics(desktop).height());
+        chosen = std::max(1.0, std::min(chosen, largestFittingScale(screen->availableSize() - frames)));
+    }
+    if (chosen == twipScale())
+        return false;
+    layOutAgain(chosen);
+    return true;
+}
+
+void refitAll()
+{
+    followScale();
+    followers().removeAll(nullptr);
+    for (const QPointer<DesktopFollower> &follower : std::as_const(followers()))
+        fitToDesktop(follower->window());
+}
+
+QList<QWidget *> fittedTogether(QWidget *window)
+{
+    QList<QWidget *> widgets{window};
+    for (QWidget *child : window->findChildren<QWidget *>()) {
+        if (fittingRoot(child) == window)
+            widgets << child;
+    }
+    return widgets;
+}
+
 } // namespace
 
 void fitToDesktop(QWidget *window)
@@ -106,8 +135,14 @@ void fitToDesktop(QWidget *window)
 
 void followDesktop(QWidget *window)
 {
-    new DesktopFollower(window);
-    followed() << window;
+    followers() << new DesktopFollower(window);
+    // A new window may fit the screen only at a smaller scale: those fitted already are fitted again.
+    if (followScale()) {
+        for (const QPointer<DesktopFollower> &follower : std::as_const(followers())) {
+            if (follower && follower->fitted())
+                fitToDesktop(follower->window());
+        }
+    }
 }
 
 } // namespace varnek

@@ -14,6 +14,9 @@ inline constexpr QColor lineGreen(0, 192, 0);
 // "Fixedsys" is a Windows bitmap font; elsewhere the nearest monospace face stands in.
 QFont fixedsysFont();
 
+// A font of the program's own as it is drawn at the twips' scale, as a higher dpi would draw it.
+QFont atTwipScale(const QFont &font);
+
 // Gives the control a font of the program's own, which fitting starts from instead of the desktop's.
 void setFixedFont(QWidget *control, const QFont &font);
 

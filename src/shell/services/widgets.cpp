@@ -131,12 +131,16 @@ Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2,
     : QWidget(parent)
 {
     setObjectName(name);
-    const int left = twipsToPixels(std::min(x1, x2));
-    const int top = twipsToPixels(std::min(y1, y2));
-    const int length = twipsToPixels(std::max(x1, x2)) - left + width;
-    const int height = twipsToPixels(std::max(y1, y2)) - top + width;
-    // A pen of width w is centred on the line, so the strip starts half a pen before it.
-    setGeometry(left - width / 2, top - width / 2, y1 == y2 ? length : width, x1 == x2 ? height : width);
+    keepLaidOut(this, [=, this] {
+        // Its width grows with the twips, on whole pixels.
+        const int pen = std::max(1, qRound(width * twipScale()));
+        const int left = twipsToPixels(std::min(x1, x2));
+        const int top = twipsToPixels(std::min(y1, y2));
+        const int length = twipsToPixels(std::max(x1, x2)) - left + pen;
+        const int height = twipsToPixels(std::max(y1, y2)) - top + pen;
+        // A pen of width w is centred on the line, so the strip starts half a pen before it.
+        setGeometry(left - pen / 2, top - pen / 2, y1 == y2 ? length : pen, x1 == x2 ? height : pen);
+    });
     QPalette palette;
     palette.setColor(QPalette::Window, colour);
     setPalette(palette);
@@ -161,10 +165,13 @@ void PictureButton::setLook(Look look)
     update();
 }
 
-void PictureButton::setPicture(const QPixmap &picture)
+void PictureButton::setPicture(assets::Picture picture)
 {
-    setIcon(QIcon(picture));
-    setIconSize(picture.deviceIndependentSize().toSize());
+    keepLaidOut(this, [this, picture] {
+        const QPixmap drawn = assets::pixmap(picture, twipScale());
+        setIcon(QIcon(drawn));
+        setIconSize(drawn.deviceIndependentSize().toSize());
+    });
 }
 
 QRect PictureButton::contentRoom() const
@@ -273,6 +280,11 @@ void PictureButton::paintPictureAndCaption(QPainter &painter, const QRect &room)
                           palette(), isEnabled(), text(), QPalette::ButtonText);
 }
 
-QPixmap backdropPicture() { return assets::pixmap(assets::Picture::Backdrop); }
+QPixmap backdropPicture() { return assets::pixmap(assets::Picture::Backdrop, twipScale()); }
+
+void showPicture(QLabel *label, assets::Picture picture)
+{
+    keepLaidOut(label, [label, picture] { label->setPixmap(assets::pixmap(picture, twipScale())); });
+}
 
 } // namespace varnek

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assets/pictures.h"
 #include "shell/services/rooms.h"
 
 #include <QColor>
@@ -105,8 +106,8 @@ public:
     // Flat also sets QPushButton's own flat property, by which others can tell the look.
     void setLook(Look look);
 
-    // Shown at its own size.
-    void setPicture(const QPixmap &picture);
+    // Shown at its own size, times the twips' scale.
+    void setPicture(assets::Picture picture);
 
     // Where the caption is drawn: below the picture, wrapped to its width; without a picture, centred
     // inside the frame; flat, on one line across.
@@ -126,7 +127,11 @@ private:
     Look m_look = Look::Raised;
 };
 
+// At the twips' scale.
 QPixmap backdropPicture();
+
+// Shows the picture in the label at the twips' scale, drawn afresh when the scale changes.
+void showPicture(QLabel *label, assets::Picture picture);
 
 // A window drawn on the program's backdrop picture.
 template <typename Window>
@@ -134,13 +139,8 @@ class OnBackdrop : public Window {
 public:
     using Window::Window;
 
-    const QPixmap &backdrop() const { return m_backdrop; }
-
 protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, m_backdrop); }
-
-private:
-    QPixmap m_backdrop = backdropPicture();
+    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, backdropPicture()); }
 };
 
 } // namespace varnek

@@ -1,10 +1,14 @@
 #include "shell/services/wishes.h"
 
+#include "shell/services/fitting.h"
+#include "shell/services/layout.h"
 #include "shell/services/look.h"
 
 #include <QHash>
 #include <QObject>
 #include <QWidget>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -43,7 +47,17 @@ QFont fixedsysFont()
 void setFixedFont(QWidget *control, const QFont &font)
 {
     wishesFor(control).fixedFont = font;
-    control->setFont(font);
+    control->setFont(atTwipScale(font));
+}
+
+QFont atTwipScale(const QFont &font)
+{
+    if (twipScale() == 1 || font.pointSizeF() <= 0)
+        return font;
+    // On the fitting's grid of sizes, so that fitting tries it first and then every step below.
+    QFont scaled = font;
+    scaled.setPointSizeF(std::floor(font.pointSizeF() * twipScale() / fitLimits::sizeStep) * fitLimits::sizeStep);
+    return scaled;
 }
 
 void standOutFromWhatIsBehind(QWidget *widget, qreal least) { wishesFor(widget).leastContrast = least; }
