@@ -96,7 +96,7 @@ QPixmap pixmap(Picture picture, qreal scale)
     const qreal ratio = qGuiApp->devicePixelRatio();
     const PictureFiles &files = pictureFiles[index];
     const int largest = fileSizes(files).constFirst();
-    const QSize logical = (QSizeF(QPixmap(pathOf(files, largest)).size()) * scale).toSize();
+    const QSize logical = (pixmap(picture).deviceIndependentSize() * scale).toSize();
     if (kept.isNull() || kept.deviceIndependentSize().toSize() != logical || kept.devicePixelRatio() != ratio) {
         const QString dense = pathOf(files, largest, 2);
         const QPixmap source(QFile::exists(dense) ? dense : pathOf(files, largest));
