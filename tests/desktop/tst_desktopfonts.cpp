@@ -206,18 +206,20 @@ void DesktopFontsTest::windowsGrowWithTheFont_data()
     const qreal at20 = 26.667 / 11.333;
     QTest::newRow("8 pt") << 8.0 << exit << 1.0 << QSize(233, 103) << u"Command1"_s << QRect(80, 64, 65, 25);
     QTest::newRow("11 pt") << 11.0 << rates << 1.0 << QSize(306, 261) << u"Text1"_s << QRect(104, 24, 129, 19);
+    // Built straight after the usual size: the main window, too, must be built at the new scale.
+    QTest::newRow("20 pt, TL to currency") << 20.0 << WindowName::atldendovize << at20 << QSize(546, 880)
+                                           << u"Dolarsatilis"_s << QRect(56, 75, 210, 45);
     QTest::newRow("12 pt") << 12.0 << exit << 16 / 11.333 << QSize(329, 145) << u"Command1"_s << QRect(113, 90, 92, 36);
     QTest::newRow("20 pt") << 20.0 << exit << at20 << QSize(548, 242) << u"Command1"_s << QRect(188, 151, 153, 58);
     QTest::newRow("20 pt, rate entry") << 20.0 << rates << at20 << QSize(720, 614) << u"Text1"_s
                                        << QRect(245, 56, 303, 45);
-    QTest::newRow("20 pt, TL to currency") << 20.0 << WindowName::atldendovize << at20 << QSize(546, 880)
-                                           << u"Dolarsatilis"_s << QRect(56, 75, 210, 45);
     QTest::newRow("24 pt") << 24.0 << WindowName::frmAbout << 32 / 11.333 << QSize(1011, 805) << u"cmdOK"_s
                            << QRect(768, 678, 237, 65);
 }
 
 // The desktop's font sets the twips' scale: up to 11 pt every pixel is the tables' own, above it
-// the window and its controls grow. A document window's frame grows around its client area.
+// the window and its controls grow. A document window's frame grows around its client area, placed
+// inside the main window's document area.
 void DesktopFontsTest::windowsGrowWithTheFont()
 {
     QFETCH(qreal, points);
@@ -232,6 +234,7 @@ void DesktopFontsTest::windowsGrowWithTheFont()
     auto *child = qobject_cast<QMdiSubWindow *>(w);
     QCOMPARE(child ? child->widget()->size() : w->size(), client);
     QVERIFY(!child || child->contentsRect().contains(child->widget()->geometry()));
+    QVERIFY2(!child || (child->x() >= 0 && child->y() >= 0), "placed past the document area's corner");
     QCOMPARE(m_fixture->control<QWidget>(w, control)->geometry(), place);
 }
 

@@ -133,16 +133,21 @@ void fitToDesktop(QWidget *window)
         fitControl(widget);
 }
 
+void followDesktopScale()
+{
+    if (!followScale())
+        return;
+    for (const QPointer<DesktopFollower> &follower : std::as_const(followers())) {
+        if (follower && follower->fitted())
+            fitToDesktop(follower->window());
+    }
+}
+
 void followDesktop(QWidget *window)
 {
     followers() << new DesktopFollower(window);
-    // A new window may fit the screen only at a smaller scale: those fitted already are fitted again.
-    if (followScale()) {
-        for (const QPointer<DesktopFollower> &follower : std::as_const(followers())) {
-            if (follower && follower->fitted())
-                fitToDesktop(follower->window());
-        }
-    }
+    // A new window may fit the screen only at a smaller scale.
+    followDesktopScale();
 }
 
 } // namespace varnek

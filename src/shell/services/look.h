@@ -34,6 +34,11 @@ void standOutFromWhatIsBehind(QWidget *widget, qreal least);
 // accessible description, where the control has none of its own.
 void fitToDesktop(QWidget *window);
 
+// Takes the twips' scale the desktop's font asks for, as far as the windows built so far fit the
+// screen; those already fitted are laid out and fitted again where it changed. Before a window is
+// built, so that it is built at that scale.
+void followDesktopScale();
+
 // Fits the window when it is first shown and every window again when the desktop's font, colours,
 // style or theme change while the program runs.
 void followDesktop(QWidget *window);
