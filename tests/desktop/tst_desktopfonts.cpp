@@ -178,6 +178,16 @@ void DesktopFontsTest::followsTheDesktopWhileOpen()
                 previous.insert(control, size);
             }
         }
+        // The main window, maximised meanwhile, is restored at its normal size for this scale.
+        if (points == 20) {
+            QWidget *main = m_fixture->registry.window(WindowName::MDIForm1);
+            QVERIFY(main->isMaximized());
+            main->showNormal();
+            // Its layout may make it a few pixels taller, for the menu bar at this font.
+            QTRY_COMPARE(main->width(), 936);
+            QVERIFY(main->height() >= 944);
+            main->showMaximized();
+        }
         // Drawn on the picture: against the mean of what the window paints beneath each.
         QWidget *about = m_fixture->registry.window(WindowName::frmAbout);
         QImage picture(about->size(), QImage::Format_RGB32);
