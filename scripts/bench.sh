@@ -14,5 +14,8 @@ echo "== Number rules (CPU time, median of 5 repetitions)"
   --benchmark_out="$dir/numbers.json" --benchmark_out_format=json >/dev/null
 /usr/bin/python3 "$VARNEK_ROOT/bench/numbers/ratios.py" "$dir/numbers.json"
 
+echo "== Re-layout of every window on a change of the desktop's font"
+QT_QPA_PLATFORM=offscreen "$dir/bench/varnek_relayout"
+
 echo "== Soak"
 QT_QPA_PLATFORM=offscreen "$dir/bench/varnek_soak"

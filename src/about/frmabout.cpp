@@ -7,7 +7,10 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QtMath>
 #include <QPushButton>
+
+#include <cmath>
 
 
 using namespace Qt::StringLiterals;
@@ -25,8 +28,13 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        // Its line grows with the twips, on whole pixels, inside the rectangle.
+        const int width = std::max(1, qRound(twipScale()));
+        painter.setPen(QPen(palette().color(QPalette::WindowText), width));
+        if (width == 1)
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        else
+            painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
     }
 };
 
@@ -52,7 +60,7 @@ frmAbout::frmAbout()
     setWindowTitle(u"Varnek Version 1.6 Hakkında"_s);
     setWindowIcon(assets::icon(assets::Picture::AboutIcon));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(clientSize(5370, 4275));
+    fixClientSize(this, 5370, 4275);
 
     // Made first so that the heading, which straddles its top edge, covers it.
     auto *outline = makeControl<Rectangle>(this, u"Shape1"_s, {120, 240, 2175, 2775});
@@ -65,7 +73,9 @@ frmAbout::frmAbout()
     // Centred on its line: an indent at the top would leave no line of 9 pt in its 17 pixels.
     notice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     notice->setFrameStyle(QFrame::Box | QFrame::Plain);
-    notice->setLineWidth(1);
+    // Its frame grows with the twips, never thinner than they are: the tables have the note below
+    // start on the frame's bottom line.
+    keepLaidOut(notice, [notice] { notice->setLineWidth(int(std::ceil(twipScale()))); });
     // Set, not left to Qt, whose own indent for a framed label is half an x of whatever font it has.
     notice->setIndent(noticeIndent);
 

@@ -52,6 +52,7 @@ constexpr std::size_t kPictureCount = pictureFiles.size();
 struct Loaded {
     std::array<QPixmap, kPictureCount> pixmaps;
     std::array<QIcon, kPictureCount> icons;
+    std::array<QPixmap, kPictureCount> scaled;
 };
 
 Loaded *loaded = nullptr;
@@ -85,6 +86,25 @@ Image shared(std::array<Image, Count> Loaded::*cache, Picture picture, Image (*l
 } // namespace
 
 QPixmap pixmap(Picture picture) { return shared(&Loaded::pixmaps, picture, loadPixmap); }
+
+QPixmap pixmap(Picture picture, qreal scale)
+{
+    const auto index = std::size_t(picture);
+    if (scale == 1 || index >= kPictureCount)
+        return pixmap(picture);
+    QPixmap &kept = loadedPictures().scaled[index];
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    const PictureFiles &files = pictureFiles[index];
+    const int largest = fileSizes(files).constFirst();
+    const QSize logical = (pixmap(picture).deviceIndependentSize() * scale).toSize();
+    if (kept.isNull() || kept.deviceIndependentSize().toSize() != logical || kept.devicePixelRatio() != ratio) {
+        const QString dense = pathOf(files, largest, 2);
+        const QPixmap source(QFile::exists(dense) ? dense : pathOf(files, largest));
+        kept = source.scaled(logical * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        kept.setDevicePixelRatio(ratio);
+    }
+    return kept;
+}
 
 QIcon icon(Picture picture) { return shared(&Loaded::icons, picture, loadIcon); }
 

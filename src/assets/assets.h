@@ -12,6 +12,9 @@ namespace varnek::assets {
 // or more, its double-size copy with a device pixel ratio of 2, so it draws at the same logical
 // size. Needs a QGuiApplication.
 QPixmap pixmap(Picture picture);
+// The picture drawn `scale` times larger, from the double-size copy where there is one, so that it
+// stays sharp; the last one asked for of each picture is kept.
+QPixmap pixmap(Picture picture, qreal scale);
 // Every size the picture comes in, so the platform can pick the one it draws best (on a dense
 // screen the double-size copies too).
 QIcon icon(Picture picture);

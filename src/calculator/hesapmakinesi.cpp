@@ -8,6 +8,7 @@
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
+#include "shell/services/widgets.h"
 #include "shell/services/windowhub.h"
 
 #include <QHelpEvent>
@@ -85,7 +86,7 @@ PictureButton *makePicture(QWidget *parent, const QString &name, const Twips &ge
 {
     auto *button = makeFlatButton(parent, name, geometry);
     button->setAccessibleName(accessibleName);
-    button->setPicture(assets::pixmap(picture));
+    button->setPicture(picture);
     return button;
 }
 
@@ -110,7 +111,7 @@ protected:
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, const Twips &geometry, int maxLength)
 {
-    auto *box = makeControl<QLineEdit>(parent, name, geometry);
+    auto *box = makeControl<OneLineBox>(parent, name, geometry);
     setFixedFont(box, fixedsysFont());
     // Green behind the system's own text colour, unless that is too light to read on it.
     setColours(box, QColor(), green);
@@ -127,7 +128,7 @@ hesapmakinesi::hesapmakinesi(WindowHub &hub) : NoCancelDialog(nullptr, dialogWin
     setWindowTitle(u"Hesap Makinesi"_s);
     setWindowIcon(assets::icon(assets::Picture::CalculatorIcon));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(clientSize(2355, 2115));
+    fixClientSize(this, 2355, 2115);
     // Only the background: the boxes keep the system's text colour.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);

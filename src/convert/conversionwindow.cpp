@@ -109,7 +109,7 @@ Box *makeBox(QWidget *client, const char16_t *name, const BoxSpec &entry, QLabel
     auto *box = makeControl<Box>(client, tableText(name), entry.geometry);
     setFixedFont(box, fixedsysFont());
     setColours(box, green, Qt::black);
-    if constexpr (std::is_same_v<Box, QLineEdit>)
+    if constexpr (std::is_same_v<Box, OneLineBox>)
         takeAnyLength(box);
     nameAfterLabel(box, caption);
     if (!which.isEmpty())
@@ -149,7 +149,7 @@ ConversionWindow::ConversionWindow(WindowHub &hub, Direction direction) : m_hub(
     setWindowIcon(assets::icon(assets::Picture::ConversionIcon));
 
     auto *client = new QWidget;
-    client->setFixedSize(clientSize(3480, 5610));
+    fixClientSize(client, 3480, 5610);
     setColours(client, green, Qt::black);
     buildControls(client);
     setWidget(client);
@@ -235,8 +235,8 @@ void ConversionWindow::buildControls(QWidget *client)
         const QString amountWhich = whichRow(captions[i].amount, i, captions);
         row.rateName = captions[i].rate->text() + rateWhich;
         row.amountName = captions[i].amount->text() + amountWhich;
-        row.rate = makeBox<QLineEdit>(client, currency.rateBox, entry.rate, captions[i].rate, rateWhich);
-        row.amount = makeBox<QLineEdit>(client, currency.amountBox, entry.amount, captions[i].amount, amountWhich);
+        row.rate = makeBox<OneLineBox>(client, currency.rateBox, entry.rate, captions[i].rate, rateWhich);
+        row.amount = makeBox<OneLineBox>(client, currency.amountBox, entry.amount, captions[i].amount, amountWhich);
         row.result = makeBox<MultiLineBox>(client, currency.resultBox, entry.result, captions[i].result,
                                            whichRow(captions[i].result, i, captions));
         row.result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

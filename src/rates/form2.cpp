@@ -97,7 +97,7 @@ public:
     {
         auto *button = make<PictureButton>(entry);
         button->setText(tableText(caption));
-        button->setPicture(assets::pixmap(picture));
+        button->setPicture(picture);
         return button;
     }
 
@@ -127,9 +127,9 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     setWindowTitle(u"Elle Ayarla"_s);
     setWindowIcon(assets::icon(assets::Picture::RateEntryIcon));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(clientSize(4590, 3915));
+    fixClientSize(this, 4590, 3915);
 
-    auto *frame = makeControl<QGroupBox>(this, u"Frame1"_s, {0, 0, 4575, 3375});
+    auto *frame = makeControl<TitledFrame>(this, u"Frame1"_s, {0, 0, 4575, 3375});
     frame->setTitle(u"Varnek-Kurlar"_s);
 
     ControlBuilder build(this, frame);
@@ -139,7 +139,7 @@ Form2::Form2(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
         auto *label = build.make<QLabel>(entry.label);
         label->setTextFormat(Qt::PlainText);
         label->setText(tableText(entry.caption));
-        auto *box = build.make<QLineEdit>(entry.box);
+        auto *box = build.make<OneLineBox>(entry.box);
         takeAnyLength(box);
         nameAfterLabel(box, label);
         m_boxes[i] = box;

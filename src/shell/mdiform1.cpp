@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include <ranges>
 
@@ -32,7 +33,13 @@ MDIForm1::MDIForm1(WindowHub &hub)
     menuBar()->hide();
     connect(m_area, &QMdiArea::subWindowActivated, this, &MDIForm1::showMenusOf);
 
-    resize(clientSize(5970, 6015));
+    // Only the normal size follows the scale: a maximised window stays as it is, and takes it when
+    // restored.
+    keepLaidOut(this, [this] {
+        m_normalSizeDue = isMaximized() || isFullScreen();
+        if (!m_normalSizeDue)
+            resize(clientSize(5970, 6015));
+    });
     centreOnScreen(this);
     setWindowState(Qt::WindowMaximized);
 }
@@ -122,6 +129,16 @@ void MDIForm1::arrange(Arrangement arrangement)
             child->setGeometry(left, 0, right - left, area.height());
         }
         child->raise();
+    }
+}
+
+void MDIForm1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Qt or the window manager puts the old normal size back first.
+    if (event->type() == QEvent::WindowStateChange && m_normalSizeDue && !isMaximized() && !isFullScreen()) {
+        m_normalSizeDue = false;
+        QTimer::singleShot(0, this, [this] { resize(clientSize(5970, 6015)); });
     }
 }
 

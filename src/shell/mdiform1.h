@@ -27,6 +27,7 @@ public:
     QMdiArea *workspace() const { return m_area; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -37,6 +38,8 @@ private:
     QMdiSubWindow *m_menuOwner = nullptr;
     QMdiArea *m_area;
     DocumentWindows *m_documents;
+    // The twips' scale changed while the window was maximised: its normal size is due on restoring.
+    bool m_normalSizeDue = false;
 };
 
 } // namespace varnek

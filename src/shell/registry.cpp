@@ -49,6 +49,8 @@ MDIForm1 *Registry::mainWindow() { return static_cast<MDIForm1 *>(window(WindowN
 
 QWidget *Registry::create(WindowName name)
 {
+    // The main window's normal size, for one, decides where its document windows are placed.
+    followDesktopScale();
     QWidget *created = nullptr;
     switch (name) {
     case WindowName::splash: created = new splash(*this); break;

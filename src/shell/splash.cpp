@@ -39,11 +39,11 @@ splash::splash(WindowHub &hub)
     setObjectName(u"splash"_s);
     // No title bar shows it; the task list and assistive technology do.
     setWindowTitle(u"Varnek"_s);
-    setFixedSize(clientSize(5400, 4320));
+    fixClientSize(this, 5400, 4320);
 
     auto *run = makeControl<PictureButton>(this, u"Command1"_s, {4320, 2520, 975, 855});
     run->setText(u"Çalıştır"_s);
-    run->setPicture(assets::pixmap(assets::Picture::RunButton));
+    run->setPicture(assets::Picture::RunButton);
 
     auto *quit = makeControl<PictureButton>(this, u"Command2"_s, {4320, 3480, 975, 375});
     quit->setText(u"Çıkış"_s);

@@ -4,6 +4,7 @@
 #include "shell/services/guard.h"
 #include "shell/services/layout.h"
 #include "shell/services/look.h"
+#include "shell/services/widgets.h"
 #include "shell/services/windowhub.h"
 
 #include <QCloseEvent>
@@ -20,10 +21,10 @@ uyari::uyari(WindowHub &hub) : NoCancelDialog(nullptr, dialogWindowFlags()), m_h
     setObjectName(u"uyari"_s);
     setWindowTitle(u"Dikkat!"_s);
     setWindowIcon(assets::icon(assets::Picture::WarningIcon));
-    setFixedSize(clientSize(3495, 1545));
+    fixClientSize(this, 3495, 1545);
 
     auto *picture = makeControl<QLabel>(this, u"Picture1"_s, {240, 240, 600, 615});
-    picture->setPixmap(assets::pixmap(assets::Picture::WarningIcon));
+    showPicture(picture, assets::Picture::WarningIcon);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setAccessibleName(u"Uyarı"_s);
 

@@ -1,6 +1,7 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
@@ -32,6 +33,7 @@ private:
     static void xdotool(const QStringList &arguments);
 
     std::optional<WindowFixture> m_fixture;
+    const QFont m_platform = QApplication::font();
 };
 
 void PointerTest::initTestCase()
@@ -44,7 +46,11 @@ void PointerTest::initTestCase()
 
 void PointerTest::init() { m_fixture.emplace(); }
 
-void PointerTest::cleanup() { m_fixture.reset(); }
+void PointerTest::cleanup()
+{
+    m_fixture.reset();
+    QApplication::setFont(m_platform);
+}
 
 void PointerTest::xdotool(const QStringList &arguments)
 {
@@ -58,14 +64,18 @@ void PointerTest::conversionWindowsKeepTheirSize_data()
     QTest::addColumn<WindowName>("window");
     QTest::addColumn<QPointF>("grip"); // where the button goes down, as a share of the frame's size
     QTest::addColumn<bool>("moves");   // a drag on the title bar, which shows the pointer arrives
+    QTest::addColumn<qreal>("points"); // the desktop's font; 0: the platform's
 
     for (const auto &[window, tag] : {std::pair{WindowName::atldendovize, "TL->Döviz"},
                                       std::pair{WindowName::adovizdentlye, "Döviz->TL"}}) {
-        QTest::addRow("%s, bottom-right corner", tag) << window << QPointF(1, 1) << false;
-        QTest::addRow("%s, right edge", tag) << window << QPointF(1, 0.5) << false;
-        QTest::addRow("%s, bottom edge", tag) << window << QPointF(0.5, 1) << false;
-        QTest::addRow("%s, title bar", tag) << window << QPointF(0.5, 0) << true;
+        QTest::addRow("%s, bottom-right corner", tag) << window << QPointF(1, 1) << false << 0.0;
+        QTest::addRow("%s, right edge", tag) << window << QPointF(1, 0.5) << false << 0.0;
+        QTest::addRow("%s, bottom edge", tag) << window << QPointF(0.5, 1) << false << 0.0;
+        QTest::addRow("%s, title bar", tag) << window << QPointF(0.5, 0) << true << 0.0;
     }
+    // Grown with a large font, it is as fixed as before.
+    QTest::newRow("TL->Döviz at 20 pt, bottom-right corner") << WindowName::atldendovize << QPointF(1, 1) << false << 20.0;
+    QTest::newRow("TL->Döviz at 20 pt, title bar") << WindowName::atldendovize << QPointF(0.5, 0) << true << 20.0;
 }
 
 // Pressed on its frame's corner or edge and dragged by (120, 90), a conversion window stays the
@@ -75,7 +85,13 @@ void PointerTest::conversionWindowsKeepTheirSize()
     QFETCH(WindowName, window);
     QFETCH(QPointF, grip);
     QFETCH(bool, moves);
+    QFETCH(qreal, points);
 
+    if (points > 0) {
+        QFont large = QApplication::font();
+        large.setPointSizeF(points);
+        QApplication::setFont(large);
+    }
     m_fixture->registry.show(WindowName::MDIForm1);
     QVERIFY(QTest::qWaitForWindowActive(m_fixture->registry.window(WindowName::MDIForm1)));
     m_fixture->registry.setChildState(window, Qt::WindowNoState);

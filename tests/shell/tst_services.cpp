@@ -1,5 +1,6 @@
 #include "shell/types/errors.h"
 #include "shell/services/catalogues.h"
+#include "shell/services/fitting.h"
 #include "shell/services/look.h"
 #include "shell/services/services.h"
 #include "support/tables.h"

@@ -1,28 +1,27 @@
 #include "support/captionfit.h"
 
+#include "shell/services/fitting.h"
+#include "shell/services/look.h"
+#include "shell/services/rooms.h"
 #include "shell/services/widgets.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
-#include <QGroupBox>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QtMath>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFrame>
-#include <QStyleOptionGroupBox>
 
 #include <optional>
 
 using namespace Qt::StringLiterals;
+using namespace varnek::fitLimits;
 
 namespace {
 
@@ -33,18 +32,6 @@ struct Caption {
     QRect room;
     int flags;
 };
-
-QRect frameTitle(const QGroupBox *frame, const QFont &font, QStyle::SubControl part)
-{
-    QStyleOptionGroupBox option;
-    option.initFrom(frame);
-    option.fontMetrics = QFontMetrics(font);
-    option.text = frame->title();
-    option.lineWidth = 1;
-    option.textAlignment = frame->alignment();
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    return frame->style()->subControlRect(QStyle::CC_GroupBox, &option, part, frame);
-}
 
 std::optional<Caption> captionOf(const QWidget *control)
 {
@@ -93,10 +80,10 @@ std::optional<Caption> captionOf(const QWidget *control)
         return Caption{button, button->text().remove(u'&'), room,
                        int(Qt::AlignHCenter | Qt::AlignTop | (pictureAbove ? Qt::TextWordWrap : 0))};
     }
-    if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+    if (const auto *frame = qobject_cast<const varnek::TitledFrame *>(control)) {
         if (frame->title().isEmpty())
             return std::nullopt;
-        const QRect sides = frameTitle(frame, frame->font(), QStyle::SC_GroupBoxFrame);
+        const QRect sides = frame->sidesIn(frame->font());
         return Caption{frame, frame->title(), QRect(sides.left(), 0, sides.width(), frame->height()),
                        int(Qt::AlignLeft | Qt::AlignTop)};
     }
@@ -107,25 +94,20 @@ std::optional<Caption> captionOf(const QWidget *control)
 QRect drawn(const Caption &caption, const QFont &font, const QWidget *window)
 {
     QRect rect;
-    if (const auto *frame = qobject_cast<const QGroupBox *>(caption.control))
-        rect = frameTitle(frame, font, QStyle::SC_GroupBoxLabel);
+    if (const auto *frame = qobject_cast<const varnek::TitledFrame *>(caption.control))
+        rect = frame->titleIn(font);
     else
         rect = QFontMetricsF(font).boundingRect(QRectF(caption.room), caption.flags, caption.text).toAlignedRect();
     return rect.translated(caption.control->mapTo(window, QPoint()));
 }
 
-// Where a caption's text starts, in the window: its aligned corner or edge.
+// Where a caption's text starts, in the window.
 QPoint startOf(const Caption &caption, const QWidget *window)
 {
-    const QRect room = caption.room.translated(caption.control->mapTo(window, QPoint()));
-    const Qt::Alignment align = Qt::Alignment(caption.flags);
-    return {align & Qt::AlignRight ? room.right() : align & Qt::AlignHCenter ? room.center().x() : room.left(),
-            align & Qt::AlignBottom ? room.bottom() : align & Qt::AlignVCenter ? room.center().y() : room.top()};
+    return varnek::textStart(caption.room.translated(caption.control->mapTo(window, QPoint())), caption.flags);
 }
 
 bool related(const QWidget *a, const QWidget *b) { return a == b || a->isAncestorOf(b) || b->isAncestorOf(a); }
-
-bool isBox(const QWidget *widget) { return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget); }
 
 // What keeps the caption from being read whole in this font: cut by its room, run into another
 // caption (closer than 2 pixels beside it), or lying under a line, a box or a button.
@@ -139,14 +121,14 @@ QStringList problems(const Caption &caption, const QFont &font, const QWidget *w
     if (needed.width() > caption.room.width() || needed.height() > caption.room.height())
         found << u"needs %1x%2 in %3x%4"_s.arg(needed.width(), 0, 'f', 1).arg(needed.height(), 0, 'f', 1)
                      .arg(caption.room.width()).arg(caption.room.height());
-    if (const auto *frame = qobject_cast<const QGroupBox *>(caption.control)) {
-        if (frameTitle(frame, font, QStyle::SC_GroupBoxLabel).right() >= frameTitle(frame, font, QStyle::SC_GroupBoxFrame).right() - 1)
+    if (const auto *frame = qobject_cast<const varnek::TitledFrame *>(caption.control)) {
+        if (frame->titleIn(font).right() >= frame->sidesIn(font).right() - 1)
             found << u"title through the frame's side"_s;
     }
     const QRect text = drawn(caption, font, window);
     for (const QWidget *other : window->findChildren<const QWidget *>()) {
         // A frame's title lies above what the frame holds, and clear of it.
-        const bool inFrame = qobject_cast<const QGroupBox *>(caption.control) && other != caption.control
+        const bool inFrame = qobject_cast<const varnek::TitledFrame *>(caption.control) && other != caption.control
             && caption.control->isAncestorOf(other);
         if (other->isHidden() || (related(other, caption.control) && !inFrame) || other->window() != caption.control->window())
             continue;
@@ -157,12 +139,12 @@ QStringList problems(const Caption &caption, const QFont &font, const QWidget *w
             const bool theirsToo = labels
                 && caption.room.translated(caption.control->mapTo(window, QPoint())).contains(startOf(*neighbour, window));
             const QRect theirs = asRoom && !given ? room : drawn(*neighbour, other->font(), window);
-            const int gap = asRoom && !given && !theirsToo ? 1 : 2;
+            const int gap = asRoom && !given && !theirsToo ? varnek::captionGap / 2 : varnek::captionGap;
             const bool sameLines = text.top() <= theirs.bottom() && theirs.top() <= text.bottom();
             if (text.intersects(theirs) || (sameLines && text.adjusted(-gap, 0, gap, 0).intersects(theirs)))
                 found << u"runs into "_s + other->objectName();
         }
-        const bool lineBoxOrButton = dynamic_cast<const varnek::Line *>(other) || isBox(other)
+        const bool lineBoxOrButton = dynamic_cast<const varnek::Line *>(other) || varnek::isBox(other)
             || qobject_cast<const QAbstractButton *>(other);
         if (lineBoxOrButton && text.intersects(QRect(other->mapTo(window, QPoint()), other->size())))
             found << u"lies under "_s + other->objectName();
@@ -177,12 +159,13 @@ QFont withSize(QFont font, qreal points, int stretch)
     return font;
 }
 
-// Legible: 6 pt at least, at most 10 % narrower, 20 % at 6 pt; never larger than where it started.
+// Legible: the floor at least, narrowed as far as allowed above it and at it; never larger than
+// where it started.
 QString illegible(const QFont &font, qreal start)
 {
     const qreal size = QFontInfo(font).pointSizeF();
-    const int stretch = font.stretch() == 0 ? 100 : font.stretch();
-    if (size < 6 - 0.01 || stretch < (size < 6.01 ? 80 : 90))
+    const int stretch = font.stretch() == 0 ? fullStretch : font.stretch();
+    if (size < floorPoints - 0.01 || stretch < (size < floorPoints + 0.01 ? narrowestAtFloor : narrowestAbove))
         return u"drawn at %1 pt and %2 %"_s.arg(size).arg(stretch);
     if (size > start + 0.01)
         return u"drawn at %1 pt, larger than the desktop's %2 pt"_s.arg(size).arg(start);
@@ -194,12 +177,12 @@ QString illegible(const QFont &font, qreal start)
 std::optional<QFont> stepUp(const QFont &font, qreal start)
 {
     const qreal size = QFontInfo(font).pointSizeF();
-    const int stretch = font.stretch() == 0 ? 100 : font.stretch();
-    if (stretch < 100)
-        return withSize(font, size, stretch + 5);
+    const int stretch = font.stretch() == 0 ? fullStretch : font.stretch();
+    if (stretch < fullStretch)
+        return withSize(font, size, stretch + stretchStep);
     if (size >= start - 0.01)
         return std::nullopt;
-    return withSize(font, std::min(start, size + 0.5), 90);
+    return withSize(font, std::min(start, size + sizeStep), narrowestAbove);
 }
 
 // Ink of the program's buttons, as they are drawn: the caption apart from the picture and inside the
@@ -264,23 +247,21 @@ QStringList captionFaults(const QWidget *window, const QFont &desktop, int &chec
     QStringList faults;
     const qreal desktopSize = QFontInfo(desktop).pointSizeF();
     for (const QWidget *control : window->findChildren<const QWidget *>()) {
-        // The program's own fonts start from a 9-pt Fixedsys.
-        const qreal start = control->font().fixedPitch() ? 9.0 : desktopSize;
+        // The program's own fonts start from Fixedsys, at the twips' scale.
+        const qreal start = control->font().fixedPitch()
+            ? QFontInfo(varnek::atTwipScale(varnek::fixedsysFont())).pointSizeF()
+            : desktopSize;
         const QString name = control->objectName() + u": "_s;
-        if (const auto *box = qobject_cast<const QLineEdit *>(control)) {
+        if (const auto *box = qobject_cast<const varnek::OneLineBox *>(control)) {
             ++checked;
-            QStyleOptionFrame option;
-            option.initFrom(box);
-            option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
-            const int area = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box)
-                                 .marginsRemoved(box->textMargins()).height();
+            const int area = box->textRoom().box.height();
             const QFont font = box->font();
             if (QFontMetrics(font).height() > area)
                 faults << name + u"line of %1 px in a text area of %2"_s.arg(QFontMetrics(font).height()).arg(area);
             if (const QString fault = illegible(font, start); !fault.isEmpty())
                 faults << name + fault;
             const qreal size = QFontInfo(font).pointSizeF();
-            if (size < start - 0.01 && QFontMetrics(withSize(font, std::min(start, size + 0.5), 100)).height() <= area)
+            if (size < start - 0.01 && QFontMetrics(withSize(font, std::min(start, size + sizeStep), fullStretch)).height() <= area)
                 faults << name + u"smaller than it needs to be"_s;
             continue;
         }

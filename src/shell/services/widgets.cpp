@@ -2,7 +2,6 @@
 
 #include "assets/assets.h"
 #include "shell/services/layout.h"
-#include "shell/services/look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include <QShortcutEvent>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <QStyleOptionGroupBox>
 #include <QStylePainter>
 #include <QtMath>
 
@@ -68,6 +68,38 @@ void setTextFromStart(QLineEdit *box, const QString &text)
 
 void takeAnyLength(QLineEdit *box) { box->setMaxLength(std::numeric_limits<int>::max()); }
 
+TextRoom OneLineBox::textRoom() const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    return {area.marginsRemoved(textMargins()), int(Qt::AlignLeft | Qt::AlignVCenter)};
+}
+
+QRect TitledFrame::partIn(const QFont &font, QStyle::SubControl part) const
+{
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.fontMetrics = QFontMetrics(font);
+    return style()->subControlRect(QStyle::CC_GroupBox, &option, part, this);
+}
+
+QRect TitledFrame::titleIn(const QFont &font) const { return partIn(font, QStyle::SC_GroupBoxLabel); }
+
+QRect TitledFrame::sidesIn(const QFont &font) const { return partIn(font, QStyle::SC_GroupBoxFrame); }
+
+TextRoom TitledFrame::titleRoom() const
+{
+    const QRect title = titleIn(font());
+    int bottom = height() - 1;
+    for (const QWidget *child : findChildren<const QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isHidden())
+            bottom = std::min(bottom, child->y() - 1);
+    }
+    return {QRect(title.topLeft(), QPoint(sidesIn(font()).right() - 2, bottom)),
+            int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic)};
+}
+
 bool MultiLineBox::event(QEvent *event)
 {
     // The frame shows whether the box has the keyboard, which a frame of Qt's does not repaint for.
@@ -99,12 +131,16 @@ Line::Line(QWidget *parent, const QString &name, int x1, int y1, int x2, int y2,
     : QWidget(parent)
 {
     setObjectName(name);
-    const int left = twipsToPixels(std::min(x1, x2));
-    const int top = twipsToPixels(std::min(y1, y2));
-    const int length = twipsToPixels(std::max(x1, x2)) - left + width;
-    const int height = twipsToPixels(std::max(y1, y2)) - top + width;
-    // A pen of width w is centred on the line, so the strip starts half a pen before it.
-    setGeometry(left - width / 2, top - width / 2, y1 == y2 ? length : width, x1 == x2 ? height : width);
+    keepLaidOut(this, [=, this] {
+        // Its width grows with the twips, on whole pixels.
+        const int pen = std::max(1, qRound(width * twipScale()));
+        const int left = twipsToPixels(std::min(x1, x2));
+        const int top = twipsToPixels(std::min(y1, y2));
+        const int length = twipsToPixels(std::max(x1, x2)) - left + pen;
+        const int height = twipsToPixels(std::max(y1, y2)) - top + pen;
+        // A pen of width w is centred on the line, so the strip starts half a pen before it.
+        setGeometry(left - pen / 2, top - pen / 2, y1 == y2 ? length : pen, x1 == x2 ? height : pen);
+    });
     QPalette palette;
     palette.setColor(QPalette::Window, colour);
     setPalette(palette);
@@ -129,10 +165,13 @@ void PictureButton::setLook(Look look)
     update();
 }
 
-void PictureButton::setPicture(const QPixmap &picture)
+void PictureButton::setPicture(assets::Picture picture)
 {
-    setIcon(QIcon(picture));
-    setIconSize(picture.deviceIndependentSize().toSize());
+    keepLaidOut(this, [this, picture] {
+        const QPixmap drawn = assets::pixmap(picture, twipScale());
+        setIcon(QIcon(drawn));
+        setIconSize(drawn.deviceIndependentSize().toSize());
+    });
 }
 
 QRect PictureButton::contentRoom() const
@@ -241,6 +280,11 @@ void PictureButton::paintPictureAndCaption(QPainter &painter, const QRect &room)
                           palette(), isEnabled(), text(), QPalette::ButtonText);
 }
 
-QPixmap backdropPicture() { return assets::pixmap(assets::Picture::Backdrop); }
+QPixmap backdropPicture() { return assets::pixmap(assets::Picture::Backdrop, twipScale()); }
+
+void showPicture(QLabel *label, assets::Picture picture)
+{
+    keepLaidOut(label, [label, picture] { label->setPixmap(assets::pixmap(picture, twipScale())); });
+}
 
 } // namespace varnek

@@ -1,18 +1,21 @@
 #pragma once
 
-#include "shell/services/look.h"
+#include "assets/pictures.h"
+#include "shell/services/rooms.h"
 
 #include <QColor>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 class QLabel;
-class QLineEdit;
 
 namespace varnek {
 
@@ -35,6 +38,36 @@ void setTextFromStart(QLineEdit *box, const QString &text);
 // Lets a one-line box hold a text of any length: Qt's default of 32767 characters would cut a long
 // paste without a word.
 void takeAnyLength(QLineEdit *box);
+
+// A one-line text box, measured as it paints itself.
+class OneLineBox final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    using QLineEdit::QLineEdit;
+
+    // The text area: the style's contents less the text margins; one line high.
+    TextRoom textRoom() const;
+};
+
+// A frame with a title on its top line, measured as it paints itself.
+class TitledFrame final : public QGroupBox {
+    Q_OBJECT
+
+public:
+    using QGroupBox::QGroupBox;
+
+    // Where the style puts the title, and the frame's sides, were the title in the given font.
+    QRect titleIn(const QFont &font) const;
+    QRect sidesIn(const QFont &font) const;
+
+    // The title's room: on the top line between the sides, a pixel clear of the right one, and down
+    // to the first of what the frame holds.
+    TextRoom titleRoom() const;
+
+private:
+    QRect partIn(const QFont &font, QStyle::SubControl part) const;
+};
 
 // A multi-line text box whose frame stays whole at fractional scales (1.25, 1.5). Qt gives a widget
 // the device pixels between its edges rounded to whole pixels, but paints it from its unrounded
@@ -73,8 +106,8 @@ public:
     // Flat also sets QPushButton's own flat property, by which others can tell the look.
     void setLook(Look look);
 
-    // Shown at its own size.
-    void setPicture(const QPixmap &picture);
+    // Shown at its own size, times the twips' scale.
+    void setPicture(assets::Picture picture);
 
     // Where the caption is drawn: below the picture, wrapped to its width; without a picture, centred
     // inside the frame; flat, on one line across.
@@ -94,7 +127,11 @@ private:
     Look m_look = Look::Raised;
 };
 
+// At the twips' scale.
 QPixmap backdropPicture();
+
+// Shows the picture in the label at the twips' scale, drawn afresh when the scale changes.
+void showPicture(QLabel *label, assets::Picture picture);
 
 // A window drawn on the program's backdrop picture.
 template <typename Window>
@@ -102,13 +139,8 @@ class OnBackdrop : public Window {
 public:
     using Window::Window;
 
-    const QPixmap &backdrop() const { return m_backdrop; }
-
 protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, m_backdrop); }
-
-private:
-    QPixmap m_backdrop = backdropPicture();
+    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, backdropPicture()); }
 };
 
 } // namespace varnek
