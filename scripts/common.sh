@@ -25,8 +25,9 @@ VARNEK_TEST_PACKAGES=(
   libbenchmark-dev
   desktop-file-utils appstream dpkg-dev lintian man-db python3
   xvfb dbus-daemon at-spi2-core python3-pyatspi openbox xdotool x11-utils weston qt6-wayland
-  # What a screen reader says: Orca, speaking through speech-dispatcher's dummy module
-  orca speech-dispatcher
+  # What a screen reader says: Orca, speaking through speech-dispatcher's dummy module, in Turkish
+  # compiled from the locales package
+  orca speech-dispatcher locales
   # The desktops' fonts the captions are fitted to in the tests: GNOME's, KDE's, Arial's metrics
   fonts-cantarell fonts-noto-core fonts-liberation2
 )

@@ -23,7 +23,13 @@ AudioOutputMethod "alsa"
 AudioALSADevice "null"
 CONF
 
-HOME="$work" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \
+# Orca and the role names it reads come out in Turkish, as a Turkish desktop has them, whether or
+# not the machine has the Turkish locale: it is compiled into the run's own folder.
+mkdir -p "$work/locale"
+localedef -i tr_TR -f UTF-8 "$work/locale/tr_TR.UTF-8" 2>/dev/null || true
+[ -f "$work/locale/tr_TR.UTF-8/LC_CTYPE" ] || { echo "FAIL: could not compile the Turkish locale"; exit 1; }
+
+LOCPATH="$work/locale" HOME="$work" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \
   VARNEK_ORCA_WORK="$work" GSETTINGS_BACKEND=memory \
   dbus-run-session -- /usr/bin/python3 "$here/orca_walk.py" "$program" 2>&1 \
   | { grep -v 'Failed to set fd limit\|Activating service\|Successfully activated\|SpiRegistry daemon' || true; }
