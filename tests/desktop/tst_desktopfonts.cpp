@@ -5,6 +5,7 @@
 #include "support/tables.h"
 #include "support/windowfixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QFontDatabase>
@@ -30,6 +31,8 @@ private slots:
     void windowsGrowWithTheFont_data();
     void windowsGrowWithTheFont();
     void windowsStayWithinTheScreen();
+    void arrangedWindowsTakeTheScale_data();
+    void arrangedWindowsTakeTheScale();
 
 private:
     // Opens the window under the desktop font (0 pt: the platform's size), as a platform theme sets
@@ -260,6 +263,43 @@ void DesktopFontsTest::windowsStayWithinTheScreen()
         const QSize size = child ? child->size() : w->frameGeometry().size();
         QVERIFY2(size.width() <= room.width() && size.height() <= room.height(), qPrintable(w->objectName()));
     }
+}
+
+void DesktopFontsTest::arrangedWindowsTakeTheScale_data()
+{
+    QTest::addColumn<qreal>("points");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QSize>("client"); // empty: the tile decides
+    QTest::newRow("10 pt, tiled") << 10.0 << u"mnuDose"_s << QSize();
+    QTest::newRow("10 pt, cascaded") << 10.0 << u"mnuBasamakla"_s << QSize(232, 374);
+    QTest::newRow("20 pt, tiled") << 20.0 << u"mnuDose"_s << QSize();
+    QTest::newRow("20 pt, cascaded") << 20.0 << u"mnuBasamakla"_s << QSize(546, 880);
+}
+
+// Both document windows open, arranged through their menu: within the document area, side by side
+// without overlapping, or cascaded at the scale's size.
+void DesktopFontsTest::arrangedWindowsTakeTheScale()
+{
+    QFETCH(qreal, points);
+    QFETCH(QString, command);
+    QFETCH(QSize, client);
+
+    QWidget *w = open(WindowName::atldendovize, {}, points);
+    m_fixture->registry.setChildState(WindowName::adovizdentlye, Qt::WindowNoState);
+    m_fixture->control<QAction>(w, command)->trigger();
+    const auto *area = qobject_cast<QMdiSubWindow *>(w)->mdiArea();
+    QList<QRect> placed;
+    for (const QMdiSubWindow *child : area->subWindowList()) {
+        const QString name = child->objectName();
+        QVERIFY2(area->viewport()->rect().contains(child->geometry()), qPrintable(name + u" outside the area"_s));
+        QCOMPARE(child->widget()->geometry(), child->contentsRect());
+        if (client.isEmpty())
+            QVERIFY2(placed.isEmpty() || !placed.first().intersects(child->geometry()), qPrintable(name));
+        else
+            QCOMPARE(child->widget()->size(), client);
+        placed << child->geometry();
+    }
+    QCOMPARE(placed.size(), 2);
 }
 
 QWidget *DesktopFontsTest::open(WindowName window, const QString &family, qreal points)
