@@ -35,6 +35,7 @@ private slots:
     void arrangedWindowsTakeTheScale();
 
 private:
+    static void verifyCentred(const QWidget *window);
     // Opens the window under the desktop font (0 pt: the platform's size), as a platform theme sets
     // it before windows are built.
     QWidget *open(WindowName window, const QString &family, qreal points);
@@ -226,6 +227,10 @@ void DesktopFontsTest::windowsGrowWithTheFont_data()
     QTest::newRow("20 pt") << 20.0 << exit << at20 << QSize(548, 242) << u"Command1"_s << QRect(188, 151, 153, 58);
     QTest::newRow("20 pt, rate entry") << 20.0 << rates << at20 << QSize(720, 614) << u"Text1"_s
                                        << QRect(245, 56, 303, 45);
+    QTest::newRow("20 pt, splash") << 20.0 << WindowName::splash << at20 << QSize(847, 678) << u"Command2"_s
+                                   << QRect(678, 546, 153, 59);
+    QTest::newRow("20 pt, calculator") << 20.0 << WindowName::hesapmakinesi << at20 << QSize(369, 332) << u"Sayibir"_s
+                                       << QRect(169, 56, 172, 45);
     QTest::newRow("24 pt") << 24.0 << WindowName::frmAbout << 32 / 11.333 << QSize(1011, 805) << u"cmdOK"_s
                            << QRect(768, 678, 237, 65);
 }
@@ -249,6 +254,8 @@ void DesktopFontsTest::windowsGrowWithTheFont()
     QVERIFY(!child || child->contentsRect().contains(child->widget()->geometry()));
     QVERIFY2(!child || (child->x() >= 0 && child->y() >= 0), "placed past the document area's corner");
     QCOMPARE(m_fixture->control<QWidget>(w, control)->geometry(), place);
+    if (!child)
+        verifyCentred(w);
 }
 
 // At 24 pt (also run on a 1366 x 768 screen) no window, frame and all, is larger than the screen's
@@ -262,6 +269,8 @@ void DesktopFontsTest::windowsStayWithinTheScreen()
         const QSize room = child ? child->mdiArea()->viewport()->size() : w->screen()->availableSize();
         const QSize size = child ? child->size() : w->frameGeometry().size();
         QVERIFY2(size.width() <= room.width() && size.height() <= room.height(), qPrintable(w->objectName()));
+        if (!child)
+            verifyCentred(w);
     }
 }
 
@@ -300,6 +309,14 @@ void DesktopFontsTest::arrangedWindowsTakeTheScale()
         placed << child->geometry();
     }
     QCOMPARE(placed.size(), 2);
+}
+
+// Placed at its size: the frame's centre within a pixel of the centre of the screen's free area.
+void DesktopFontsTest::verifyCentred(const QWidget *window)
+{
+    const QPointF off = QRectF(window->frameGeometry()).center() - QRectF(window->screen()->availableGeometry()).center();
+    QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1,
+             qPrintable(u"%1 is %2, %3 px off the screen's centre"_s.arg(window->objectName()).arg(off.x()).arg(off.y())));
 }
 
 QWidget *DesktopFontsTest::open(WindowName window, const QString &family, qreal points)
