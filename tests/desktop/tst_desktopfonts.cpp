@@ -35,7 +35,6 @@ private slots:
     void arrangedWindowsTakeTheScale();
 
 private:
-    static void verifyCentred(const QWidget *window);
     // Opens the window under the desktop font (0 pt: the platform's size), as a platform theme sets
     // it before windows are built.
     QWidget *open(WindowName window, const QString &family, qreal points);
@@ -255,7 +254,7 @@ void DesktopFontsTest::windowsGrowWithTheFont()
     QVERIFY2(!child || (child->x() >= 0 && child->y() >= 0), "placed past the document area's corner");
     QCOMPARE(m_fixture->control<QWidget>(w, control)->geometry(), place);
     if (!child)
-        verifyCentred(w);
+        WindowFixture::verifyCentred(w);
 }
 
 // At 24 pt (also run on a 1366 x 768 screen) no window, frame and all, is larger than the screen's
@@ -270,7 +269,7 @@ void DesktopFontsTest::windowsStayWithinTheScreen()
         const QSize size = child ? child->size() : w->frameGeometry().size();
         QVERIFY2(size.width() <= room.width() && size.height() <= room.height(), qPrintable(w->objectName()));
         if (!child)
-            verifyCentred(w);
+            WindowFixture::verifyCentred(w);
     }
 }
 
@@ -309,14 +308,6 @@ void DesktopFontsTest::arrangedWindowsTakeTheScale()
         placed << child->geometry();
     }
     QCOMPARE(placed.size(), 2);
-}
-
-// Placed at its size: the frame's centre within a pixel of the centre of the screen's free area.
-void DesktopFontsTest::verifyCentred(const QWidget *window)
-{
-    const QPointF off = QRectF(window->frameGeometry()).center() - QRectF(window->screen()->availableGeometry()).center();
-    QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1,
-             qPrintable(u"%1 is %2, %3 px off the screen's centre"_s.arg(window->objectName()).arg(off.x()).arg(off.y())));
 }
 
 QWidget *DesktopFontsTest::open(WindowName window, const QString &family, qreal points)
