@@ -9,6 +9,10 @@ dir=$(preset_dir bench)
 echo "== Start-up and peak memory (Xvfb, no window manager)"
 /usr/bin/python3 "$VARNEK_ROOT/bench/startup" "$(program_path bench)" "$dir/bench/varnek_floor"
 
+# 226 dpi draws the platform's default font at the pixels of 20 pt at 96 dpi: the windows grow.
+echo "== Start-up with a 20-pt desktop font"
+/usr/bin/python3 "$VARNEK_ROOT/bench/startup" "$(program_path bench)" "$dir/bench/varnek_floor" --font-dpi 226
+
 echo "== Number rules (CPU time, median of 5 repetitions)"
 "$dir/bench/varnek_bench_numbers" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_out="$dir/numbers.json" --benchmark_out_format=json >/dev/null

@@ -5,6 +5,7 @@
 #include "support/tables.h"
 #include "support/windowfixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QFontDatabase>
@@ -30,6 +31,8 @@ private slots:
     void windowsGrowWithTheFont_data();
     void windowsGrowWithTheFont();
     void windowsStayWithinTheScreen();
+    void arrangedWindowsTakeTheScale_data();
+    void arrangedWindowsTakeTheScale();
 
 private:
     // Opens the window under the desktop font (0 pt: the platform's size), as a platform theme sets
@@ -223,6 +226,10 @@ void DesktopFontsTest::windowsGrowWithTheFont_data()
     QTest::newRow("20 pt") << 20.0 << exit << at20 << QSize(548, 242) << u"Command1"_s << QRect(188, 151, 153, 58);
     QTest::newRow("20 pt, rate entry") << 20.0 << rates << at20 << QSize(720, 614) << u"Text1"_s
                                        << QRect(245, 56, 303, 45);
+    QTest::newRow("20 pt, splash") << 20.0 << WindowName::splash << at20 << QSize(847, 678) << u"Command2"_s
+                                   << QRect(678, 546, 153, 59);
+    QTest::newRow("20 pt, calculator") << 20.0 << WindowName::hesapmakinesi << at20 << QSize(369, 332) << u"Sayibir"_s
+                                       << QRect(169, 56, 172, 45);
     QTest::newRow("24 pt") << 24.0 << WindowName::frmAbout << 32 / 11.333 << QSize(1011, 805) << u"cmdOK"_s
                            << QRect(768, 678, 237, 65);
 }
@@ -246,6 +253,8 @@ void DesktopFontsTest::windowsGrowWithTheFont()
     QVERIFY(!child || child->contentsRect().contains(child->widget()->geometry()));
     QVERIFY2(!child || (child->x() >= 0 && child->y() >= 0), "placed past the document area's corner");
     QCOMPARE(m_fixture->control<QWidget>(w, control)->geometry(), place);
+    if (!child)
+        WindowFixture::verifyCentred(w);
 }
 
 // At 24 pt (also run on a 1366 x 768 screen) no window, frame and all, is larger than the screen's
@@ -259,7 +268,46 @@ void DesktopFontsTest::windowsStayWithinTheScreen()
         const QSize room = child ? child->mdiArea()->viewport()->size() : w->screen()->availableSize();
         const QSize size = child ? child->size() : w->frameGeometry().size();
         QVERIFY2(size.width() <= room.width() && size.height() <= room.height(), qPrintable(w->objectName()));
+        if (!child)
+            WindowFixture::verifyCentred(w);
     }
+}
+
+void DesktopFontsTest::arrangedWindowsTakeTheScale_data()
+{
+    QTest::addColumn<qreal>("points");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QSize>("client"); // empty: the tile decides
+    QTest::newRow("10 pt, tiled") << 10.0 << u"mnuDose"_s << QSize();
+    QTest::newRow("10 pt, cascaded") << 10.0 << u"mnuBasamakla"_s << QSize(232, 374);
+    QTest::newRow("20 pt, tiled") << 20.0 << u"mnuDose"_s << QSize();
+    QTest::newRow("20 pt, cascaded") << 20.0 << u"mnuBasamakla"_s << QSize(546, 880);
+}
+
+// Both document windows open, arranged through their menu: within the document area, side by side
+// without overlapping, or cascaded at the scale's size.
+void DesktopFontsTest::arrangedWindowsTakeTheScale()
+{
+    QFETCH(qreal, points);
+    QFETCH(QString, command);
+    QFETCH(QSize, client);
+
+    QWidget *w = open(WindowName::atldendovize, {}, points);
+    m_fixture->registry.setChildState(WindowName::adovizdentlye, Qt::WindowNoState);
+    m_fixture->control<QAction>(w, command)->trigger();
+    const auto *area = qobject_cast<QMdiSubWindow *>(w)->mdiArea();
+    QList<QRect> placed;
+    for (const QMdiSubWindow *child : area->subWindowList()) {
+        const QString name = child->objectName();
+        QVERIFY2(area->viewport()->rect().contains(child->geometry()), qPrintable(name + u" outside the area"_s));
+        QCOMPARE(child->widget()->geometry(), child->contentsRect());
+        if (client.isEmpty())
+            QVERIFY2(placed.isEmpty() || !placed.first().intersects(child->geometry()), qPrintable(name));
+        else
+            QCOMPARE(child->widget()->size(), client);
+        placed << child->geometry();
+    }
+    QCOMPARE(placed.size(), 2);
 }
 
 QWidget *DesktopFontsTest::open(WindowName window, const QString &family, qreal points)

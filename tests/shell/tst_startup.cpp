@@ -33,7 +33,6 @@ private slots:
     void childCallsOnAnotherWindowFailLoudly();
 
 private:
-    static void verifyCentred(const QWidget *window);
     QAbstractButton *button(QWidget *window, const QString &name)
     {
         return m_fixture->control<QAbstractButton>(window, name);
@@ -69,15 +68,6 @@ private:
 
 } // namespace
 
-// The frame's centre within a pixel of the centre of the screen's free area.
-void StartupTest::verifyCentred(const QWidget *window)
-{
-    const QRectF screen = window->screen()->availableGeometry();
-    const QPointF off = QRectF(window->frameGeometry()).center() - screen.center();
-    QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1,
-             qPrintable(u"%1 is %2, %3 px off the screen's centre"_s.arg(window->objectName()).arg(off.x()).arg(off.y())));
-}
-
 void StartupTest::onlyTheSplashExistsAtStart()
 {
     varnek::Registry &registry = m_fixture->registry;
@@ -87,7 +77,7 @@ void StartupTest::onlyTheSplashExistsAtStart()
     QVERIFY(splash);
     QVERIFY(splash->isVisible());
     QCOMPARE(splash->size(), QSize(360, 288));
-    verifyCentred(splash);
+    WindowFixture::verifyCentred(splash);
     QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(QApplication::topLevelWidgets().size(), 1);
     for (auto name : {WindowName::MDIForm1, WindowName::atldendovize, WindowName::adovizdentlye, WindowName::uyari})
@@ -133,7 +123,7 @@ void StartupTest::runOpensMaximisedMainWindowWithMinimisedChildren()
     // Restored, it stands in the middle of the screen.
     main->showNormal();
     QTRY_VERIFY(!main->isMaximized());
-    verifyCentred(main);
+    WindowFixture::verifyCentred(main);
 }
 
 void StartupTest::quitEndsWithoutClosingStep()

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 
 using varnek::WindowName;
@@ -113,6 +114,13 @@ void WindowFixture::type(QWidget *target, const QString &text, Where where)
         if (shown && !target->isVisible())
             break;
     }
+}
+
+void WindowFixture::verifyCentred(const QWidget *window, Where where)
+{
+    const QPointF off = QRectF(window->frameGeometry()).center() - QRectF(window->screen()->availableGeometry()).center();
+    if (qAbs(off.x()) > 1 || qAbs(off.y()) > 1)
+        fail(QStringLiteral("%1 is %2, %3 px off the screen's centre").arg(window->objectName()).arg(off.x()).arg(off.y()), where);
 }
 
 void WindowFixture::deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

@@ -54,6 +54,8 @@ public:
     static void type(QWidget *target, const QString &text, Where where = Where::current());
     // Lets closed windows go, as the event loop would.
     static void deleteClosed();
+    // Fails unless the window's frame is centred, within a pixel, on its screen's free area.
+    static void verifyCentred(const QWidget *window, Where where = Where::current());
 
 private:
     QObject *find(varnek::WindowName window, const QString &name, const QMetaObject &type, Where where);

@@ -126,10 +126,17 @@ Qt::WindowFlags dialogWindowFlags()
 
 void centreOnScreen(QWidget *window)
 {
-    // The client area is placed, not the frame: move() would put the frame's corner where the
-    // client's belongs, as the frame's size is not known before the window is first shown.
-    if (const QScreen *screen = window->screen())
-        window->setGeometry(QRect(screen->availableGeometry().center() - window->rect().center(), window->size()));
+    // Until it is first shown the window is centred again at each new scale: fitting it, or a window
+    // built after it, to the screen may lower the scale. A maximised one keeps its normal place.
+    keepLaidOut(window, [window] {
+        if (window->testAttribute(Qt::WA_WState_ExplicitShowHide)
+            || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            return;
+        // The client area is placed, not the frame: move() would put the frame's corner where the
+        // client's belongs, as the frame's size is not known before the window is first shown.
+        if (const QScreen *screen = window->screen())
+            window->setGeometry(QRect(screen->availableGeometry().center() - window->rect().center(), window->size()));
+    });
 }
 
 } // namespace varnek

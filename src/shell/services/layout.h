@@ -63,7 +63,8 @@ void keepLaidOut(QWidget *widget, std::function<void()> layOut);
 // A fixed dialog frame: title bar with a close button only, no entry in the task bar.
 Qt::WindowFlags dialogWindowFlags();
 
-// Moves a window, at its present size, to the middle of its screen's free area.
+// Moves a window to the middle of its screen's free area, and again at each new scale until it is
+// first shown.
 void centreOnScreen(QWidget *window);
 
 } // namespace varnek
