@@ -33,21 +33,17 @@ bool writeAll(int fd, QByteArrayView bytes, off_t offset)
     return true;
 }
 
+// Read through Qt rather than pread: the buffer's size is known only at run time, so a call of our
+// own could not be fortified, and a release build would carry an unchecked libc read for nothing.
+// Every write names its offset, so moving the descriptor's own offset here disturbs none.
 std::optional<QByteArray> readAll(int fd, qint64 limit)
 {
-    QByteArray bytes(limit, Qt::Uninitialized);
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + at, std::size_t(bytes.size() - at), at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        at += n;
-    }
-    bytes.truncate(at);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle) || !file.seek(0))
+        return std::nullopt;
+    QByteArray bytes = file.read(limit);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
     return bytes;
 }
 
