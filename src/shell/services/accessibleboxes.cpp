@@ -62,11 +62,30 @@ public:
         return found;
     }
 
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (readOnly())
+            state.readOnly = true;
+        else
+            state.editable = true;
+        state.selectableText = true;
+        return state;
+    }
+
     QString text(QAccessible::Text type) const override
     {
         if (type == QAccessible::Value)
             return whole();
         return QAccessibleWidget::text(type);
+    }
+
+    void setText(QAccessible::Text type, const QString &text) override
+    {
+        if (type == QAccessible::Value)
+            setWhole(text);
+        else
+            QAccessibleWidget::setText(type, text);
     }
 
     QString text(int startOffset, int endOffset) const override
@@ -128,6 +147,8 @@ public:
 
 protected:
     virtual QString whole() const = 0;
+    virtual void setWhole(const QString &text) = 0;
+    virtual bool readOnly() const = 0;
 
 private:
     static QString labelName(const QLabel *label)
@@ -145,23 +166,10 @@ public:
 
     QAccessible::State state() const override
     {
-        QAccessible::State state = QAccessibleWidget::state();
-        if (box()->isReadOnly())
-            state.readOnly = true;
-        else
-            state.editable = true;
+        QAccessible::State state = BoxInterface::state();
         if (box()->echoMode() != QLineEdit::Normal)
             state.passwordEdit = true;
-        state.selectableText = true;
         return state;
-    }
-
-    void setText(QAccessible::Text type, const QString &text) override
-    {
-        if (type == QAccessible::Value)
-            box()->setText(text);
-        else
-            QAccessibleWidget::setText(type, text);
     }
 
     void selection(int selectionIndex, int *startOffset, int *endOffset) const override
@@ -228,6 +236,10 @@ protected:
         return box()->echoMode() == QLineEdit::Normal ? box()->text() : QString();
     }
 
+    void setWhole(const QString &text) override { box()->setText(text); }
+
+    bool readOnly() const override { return box()->isReadOnly(); }
+
 private:
     QLineEdit *box() const { return static_cast<QLineEdit *>(widget()); }
 };
@@ -238,22 +250,9 @@ public:
 
     QAccessible::State state() const override
     {
-        QAccessible::State state = QAccessibleWidget::state();
-        if (box()->isReadOnly())
-            state.readOnly = true;
-        else
-            state.editable = true;
+        QAccessible::State state = BoxInterface::state();
         state.multiLine = true;
-        state.selectableText = true;
         return state;
-    }
-
-    void setText(QAccessible::Text type, const QString &text) override
-    {
-        if (type == QAccessible::Value)
-            box()->setPlainText(text);
-        else
-            QAccessibleWidget::setText(type, text);
     }
 
     void selection(int selectionIndex, int *startOffset, int *endOffset) const override
@@ -331,6 +330,10 @@ public:
 
 protected:
     QString whole() const override { return box()->toPlainText(); }
+
+    void setWhole(const QString &text) override { box()->setPlainText(text); }
+
+    bool readOnly() const override { return box()->isReadOnly(); }
 
 private:
     QPlainTextEdit *box() const { return static_cast<QPlainTextEdit *>(widget()); }
